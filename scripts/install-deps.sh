@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quillmark needs to build, run and test, when they are missing.
+set -euo pipefail
+
+packages=(g++ cmake make qt6-base-dev qt6-charts-dev libgl1-mesa-dev libqt6svg6
+          fonts-dejavu-core qt6-qpa-plugins)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+  sudo=()
+else
+  sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

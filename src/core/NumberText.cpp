@@ -1,0 +1,181 @@
+#include "NumberText.h"
+
+#include "Limits.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+
+QString fromAscii(const char* s, std::size_t n) { return QString::fromLatin1(s, qsizetype(n)); }
+
+// Removes trailing zeros of a fixed-point text, and the point when nothing follows it.
+void trimFraction(std::string& s) {
+    if (s.find('.') == std::string::npos)
+        return;
+    while (!s.empty() && s.back() == '0')
+        s.pop_back();
+    if (!s.empty() && s.back() == '.')
+        s.pop_back();
+}
+
+// Mantissa and exponent form with up to 7 significant digits: 1E+07, 1.5E-05.
+std::string exponentForm(double v) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.6E", v);
+    std::string s(buf);
+    const auto e = s.find('E');
+    std::string mantissa = s.substr(0, e);
+    trimFraction(mantissa);
+    std::string exponent = s.substr(e + 1); // sign and at least two digits
+    return mantissa + "E" + exponent;
+}
+
+// Fixed form with 7 significant digits and no trailing zeros.
+std::string fixedForm(double v) {
+    const int magnitude = int(std::floor(std::log10(std::fabs(v))));
+    const int decimals = std::max(0, 6 - magnitude);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    std::string s(buf);
+    trimFraction(s);
+    if (s == "-0")
+        s = "0";
+    return s;
+}
+
+} // namespace
+
+double ReadLeadingNumber(QStringView text) {
+    char buf[64];
+    int n = 0;
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    auto skipBlanks = [&] {
+        while (i < size && isBlank(text[i]))
+            ++i;
+    };
+    auto put = [&](char c) {
+        if (n < int(sizeof buf) - 1)
+            buf[n++] = c;
+    };
+    auto takeDigits = [&] {
+        int taken = 0;
+        for (skipBlanks(); i < size && text[i] >= u'0' && text[i] <= u'9'; skipBlanks()) {
+            put(char(text[i].unicode()));
+            ++i;
+            ++taken;
+        }
+        return taken;
+    };
+
+    skipBlanks();
+    if (i < size && (text[i] == u'-' || text[i] == u'+')) {
+        if (text[i] == u'-')
+            put('-');
+        ++i;
+    }
+    int digits = takeDigits();
+    if (i < size && text[i] == u'.') {
+        ++i;
+        put('.');
+        digits += takeDigits();
+    }
+    if (digits == 0)
+        return 0;
+    if (i < size && (text[i] == u'E' || text[i] == u'e' || text[i] == u'D' || text[i] == u'd')) {
+        // The exponent counts only when digits follow it.
+        const int mark = n;
+        const qsizetype at = i;
+        ++i;
+        put('e');
+        skipBlanks();
+        if (i < size && (text[i] == u'-' || text[i] == u'+')) {
+            put(char(text[i].unicode()));
+            ++i;
+        }
+        if (takeDigits() == 0) {
+            n = mark;
+            i = at;
+        }
+    }
+    double value = 0;
+    const auto [end, ec] = std::from_chars(buf, buf + n, value);
+    (void)end;
+    if (ec != std::errc() || !std::isfinite(value))
+        return 0;
+    return value;
+}
+
+double CellValue(QStringView cellText) {
+    return ReadLeadingNumber(cellText.left(Limits::CellNumberChars));
+}
+
+QString FormatGeneral(double v) {
+    if (v == 0 || !std::isfinite(v))
+        return QStringLiteral("0");
+    const double a = std::fabs(v);
+    if (a < 1e7 && v == std::trunc(v)) {
+        char buf[24];
+        const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(v));
+        return fromAscii(buf, std::size_t(r.ptr - buf));
+    }
+    // Round to 7 significant digits first, so 0.1 + 0.2 prints 0.3.
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.6e", v);
+    const double rounded = std::strtod(buf, nullptr);
+    const double ra = std::fabs(rounded);
+    const std::string s = (ra >= 1e15 || ra < 1e-5) ? exponentForm(rounded) : fixedForm(rounded);
+    return QString::fromLatin1(s.c_str());
+}
+
+QString FormatFileFloat(float f) {
+    const double v = f;
+    if (v == 0 || !std::isfinite(v))
+        return QStringLiteral("0");
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.6e", v);
+    const double rounded = std::strtod(buf, nullptr);
+    const double a = std::fabs(rounded);
+    std::string s = (a >= 1e7 || a < 1e-4) ? exponentForm(rounded) : fixedForm(rounded);
+    // No leading zero below one: .5 and -.25.
+    if (s.rfind("0.", 0) == 0)
+        s.erase(0, 1);
+    else if (s.rfind("-0.", 0) == 0)
+        s.erase(1, 1);
+    return QString::fromLatin1(s.c_str());
+}
+
+QString FormatTwoDecimals(double v) {
+    const double r = std::round(v * 100) / 100;
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.2f", r);
+    std::string s(buf);
+    if (s.back() == '0')
+        s.pop_back();
+    if (s == "-0.0")
+        s = "0.0";
+    return QString::fromLatin1(s.c_str());
+}
+
+QString FormatWhole(double v) {
+    const double r = std::round(v);
+    if (r == 0 || !std::isfinite(r))
+        return QStringLiteral("0");
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.0f", r);
+    return QString::fromLatin1(buf);
+}
+
+QString FormatWholeOrEmpty(double v) {
+    return std::round(v) == 0 ? QString() : FormatWhole(v);
+}
+
+QString PadRight(const QString& text, int width) {
+    if (text.size() >= width)
+        return text;
+    return text + QString(width - text.size(), u' ');
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The one number reader: blanks are skipped, then an optional sign, digits, one decimal point
+// and an exponent are taken; reading stops at the first other character. No number gives 0.
+double ReadLeadingNumber(QStringView text);
+
+// The value of a score cell: the number read from its first six characters.
+double CellValue(QStringView cellText);
+
+// Number formats, one home for all of them.
+QString FormatGeneral(double v);   // up to 7 significant digits: 85, 92.5, 0.5
+QString FormatFileFloat(float v);  // 7 significant digits, no leading zero: .5, -.25, 1E+07
+QString FormatTwoDecimals(double v); // "0.0#": 4 -> 4.0, 3.67 -> 3.67
+QString FormatWhole(double v);     // "0": the rounded whole number
+QString FormatWholeOrEmpty(double v); // "#": as "0", but 0 gives the empty text
+
+// Right-pads text with blanks to at least width characters.
+QString PadRight(const QString& text, int width);

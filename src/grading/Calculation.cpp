@@ -1,0 +1,188 @@
+#include "Calculation.h"
+
+#include "Scale.h"
+#include "core/NumberText.h"
+
+namespace {
+
+constexpr int ScoreFieldWidth = 7;
+constexpr int IgnoredFieldWidth = 8;
+
+} // namespace
+
+CellFormatter::CellFormatter(const Gradebook& book, int col)
+    : m_book(book), m_col(col), m_test(book.TestOf(col)), m_mode(book.view().displayMode),
+      m_showTotal(book.view().showTotalScores) {
+    const GradeScale& scale = m_test.scale;
+    for (int i = 0; i < scale.used(); ++i) {
+        const ScaleStep& step = scale.steps[std::size_t(i)];
+        m_gradeTexts.push_back(m_mode == DisplayMode::Numbers ? FormatTwoDecimals(step.value)
+                                                               : step.grade.text());
+    }
+}
+
+QString CellFormatter::gradeText(int index) const {
+    if (index < 0 || index >= int(m_gradeTexts.size()))
+        return {};
+    return m_gradeTexts[std::size_t(index)];
+}
+
+QString CellFormatter::format(int row, const QString& entry) const {
+    QString result = entry;
+    if (m_test.calculateGrades != 0) {
+        const double v = ReadLeadingNumber(entry);
+        if (entry.isEmpty() || v <= 0) {
+            result.clear();
+        } else {
+            QString grade;
+            if (m_mode == DisplayMode::PercentOfMax) {
+                const double q = m_test.maxScore > 0 ? RoundHalfUp(v / m_test.maxScore * 100, 0) : 0;
+                if (q > 0 && q <= 100)
+                    grade = FormatWholeOrEmpty(q) + u'%';
+            } else {
+                grade = gradeText(GradeIndex(m_test, float(v)));
+            }
+            if (grade.isEmpty()) {
+                result.clear();
+            } else {
+                QString score = entry;
+                if (m_col == 1) {
+                    score += u'%';
+                    if (m_mode == DisplayMode::PercentOfMax)
+                        return score;
+                    if (!m_showTotal)
+                        score.clear();
+                }
+                result = PadRight(score, ScoreFieldWidth) + u'(' + grade + u')';
+            }
+        }
+    }
+    if (m_col >= 2 && !m_book.isIncluded(row, m_col))
+        result = PadRight(result, IgnoredFieldWidth) + u'x';
+    return result;
+}
+
+QString GradeText(const Gradebook& book, int col, int index) {
+    return CellFormatter(book, col).gradeText(index);
+}
+
+QString FormatScoreCell(const Gradebook& book, int row, int col, const QString& entry) {
+    return CellFormatter(book, col).format(row, entry);
+}
+
+bool UsesScoresRule(const Gradebook& book) { return book.totalSetup().importance != 0; }
+
+float RowTotal(Gradebook& book, int row) {
+    ImportanceSet& groups = book.importanceSet();
+    const int groupCount = groups.used();
+    const int tests = std::min(book.testCount(), Limits::MaxTests);
+    const StudentRecord& student = book.StudentOf(row);
+    const bool gradesRule = !UsesScoresRule(book) &&
+                            book.view().displayMode != DisplayMode::PercentOfMax;
+
+    for (auto& g : groups.steps)
+        g.testCount = 0;
+    for (int k = 1; k <= tests; ++k) {
+        if (student.includeFlags.unit(k - 1) != u'1')
+            continue;
+        TestRecord& t = book.TestOf(k + 1);
+        // A group index that the set no longer has (or never could have) counts as group 0.
+        if (!(t.importance >= 0 && t.importance < groupCount))
+            t.importance = 0;
+        groups.steps[std::size_t(t.importance)].testCount += 1;
+    }
+
+    double sum = 0;
+    double weightSum = 0;
+    for (int k = 1; k <= tests; ++k) {
+        if (student.includeFlags.unit(k - 1) != u'1')
+            continue;
+        const TestRecord& t = book.TestOf(k + 1);
+        const QString& s = book.cell(row, k + 1);
+        double x = 0;
+        if (!s.isEmpty()) {
+            const double v = CellValue(s);
+            if (gradesRule && t.calculateGrades != 0) {
+                const int count = t.scale.used();
+                const int i = GradeIndex(t, float(v));
+                x = i >= 0 ? t.scale.steps[std::size_t(i)].value : 0;
+                const double top = count > 0 ? t.scale.steps[std::size_t(count - 1)].value : 0;
+                x = top > 0 ? x / top * 100 : 0;
+            } else {
+                x = t.maxScore > 0 ? v / t.maxScore * 100 : 0;
+            }
+        }
+        const ImportanceGroup& g = groups.steps[std::size_t(t.importance)];
+        const float w = g.percentOfTotal / g.testCount;
+        sum += x * w;
+        weightSum += w;
+    }
+    return weightSum > 0 ? float(sum / weightSum) : 0.0f;
+}
+
+namespace {
+
+void writeTotal(Gradebook& book, int row, const CellFormatter& totals) {
+    const double t = RoundHalfUp(RowTotal(book, row), 0);
+    book.SetCellText(row, 1, t > 0 ? totals.format(row, FormatWhole(t)) : QString());
+}
+
+void reformatColumn(Gradebook& book, int col) {
+    const CellFormatter formatter(book, col);
+    for (int r = 1; r < book.rowCount(); ++r) {
+        const double v = CellValue(book.cell(r, col));
+        if (v != 0)
+            book.SetCellText(r, col, formatter.format(r, FormatGeneral(v)));
+    }
+}
+
+} // namespace
+
+void UpdateRowTotal(Gradebook& book, int row) {
+    if (row < 1 || row >= book.rowCount())
+        return;
+    Gradebook::HeaderEditingOff off(book);
+    writeTotal(book, row, CellFormatter(book, 1));
+}
+
+void RecalcTotals(Gradebook& book) {
+    Gradebook::HeaderEditingOff off(book);
+    Gradebook::BatchUpdate batch(book);
+    const CellFormatter totals(book, 1);
+    for (int r = 1; r < book.rowCount(); ++r)
+        writeTotal(book, r, totals);
+}
+
+void RecalcColumn(Gradebook& book, int col) {
+    if (col < 1 || col >= book.columnCount())
+        return;
+    Gradebook::HeaderEditingOff off(book);
+    Gradebook::BatchUpdate batch(book);
+    reformatColumn(book, col);
+    RecalcTotals(book);
+}
+
+void RecalcAll(Gradebook& book) {
+    Gradebook::HeaderEditingOff off(book);
+    Gradebook::BatchUpdate batch(book);
+    if (book.columnCount() < 3)
+        for (int r = 1; r < book.rowCount(); ++r)
+            book.SetCellText(r, 1, QString());
+    for (int c = 2; c < book.columnCount(); ++c)
+        reformatColumn(book, c);
+    RecalcTotals(book);
+}
+
+bool SetAveragingRule(Gradebook& book, bool scores) {
+    if (UsesScoresRule(book) == scores)
+        return false;
+    TestRecord& total = book.totalSetup();
+    total.importance = scores ? -1 : 0;
+    auto& remembered = book.totalScales();
+    // Keep the scale of the rule being left; bring back the one of the new rule.
+    remembered[scores ? 1 : 0] = total.scale;
+    total.scale = remembered[scores ? 0 : 1];
+    RecalcTotals(book);
+    book.MarkModified();
+    return true;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/Gradebook.h"
+
+#include <QString>
+
+#include <vector>
+
+// Formats the score cells of one column: the entry padded to seven characters, the grade in
+// parentheses on graded tests, and "x" where the student's score is ignored.
+class CellFormatter {
+public:
+    CellFormatter(const Gradebook& book, int col);
+    QString format(int row, const QString& entry) const;
+    // The text of a grade step in the current display mode; empty for -1.
+    QString gradeText(int index) const;
+
+private:
+    const Gradebook& m_book;
+    int m_col;
+    const TestRecord& m_test;
+    DisplayMode m_mode;
+    bool m_showTotal;
+    std::vector<QString> m_gradeTexts;
+};
+
+QString GradeText(const Gradebook& book, int col, int index);
+QString FormatScoreCell(const Gradebook& book, int row, int col, const QString& entry);
+
+// The student's weighted total in percent under the averaging rule. Tests whose group no
+// longer exists are moved to group 0 on the way, and each group's testCount is left holding
+// this student's counts.
+float RowTotal(Gradebook& book, int row);
+void UpdateRowTotal(Gradebook& book, int row);
+// Re-formats every score of a column, then every total.
+void RecalcColumn(Gradebook& book, int col);
+void RecalcTotals(Gradebook& book);
+// Re-formats every score of every test, then every total.
+void RecalcAll(Gradebook& book);
+
+// "Average Normalized Scores" is any non-zero rule value, "Average Normalized Grades" zero.
+bool UsesScoresRule(const Gradebook& book);
+// Switches the averaging rule, swapping in the Total scale remembered for the new rule, and
+// recalculates the totals. Choosing the rule already in force changes nothing.
+bool SetAveragingRule(Gradebook& book, bool scores);
