@@ -43,8 +43,7 @@ public:
     // A note ends at its first NUL; a note without one, or starting with one, is empty.
     QString noteText() const {
         const auto nul = std::find(m_chars.begin(), m_chars.end(), u'\0');
-        if (nul == m_chars.end())
-            return {};
+        if (nul == m_chars.end()) return {};
         return QString(reinterpret_cast<const QChar*>(m_chars.data()), int(nul - m_chars.begin()));
     }
     // Stores a note as its text followed by one NUL, so it reads back through noteText().

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-Gradebook::Gradebook(QObject* parent) : QObject(parent) { setShape(2, 2); }
+Gradebook::Gradebook(QObject* parent) : QObject(parent) {
+    setShape(2, 2);
+}
 
 void Gradebook::setShape(int rows, int cols) {
     rows = std::max(rows, 1);
@@ -27,10 +29,8 @@ void Gradebook::setShape(int rows, int cols) {
 }
 
 void Gradebook::ensureRecords() {
-    if (m_tests.size() < std::size_t(m_cols - 1))
-        m_tests.resize(std::size_t(m_cols - 1));
-    if (m_students.size() < std::size_t(m_rows - 1))
-        m_students.resize(std::size_t(m_rows - 1));
+    if (m_tests.size() < std::size_t(m_cols - 1)) m_tests.resize(std::size_t(m_cols - 1));
+    if (m_students.size() < std::size_t(m_rows - 1)) m_students.resize(std::size_t(m_rows - 1));
 }
 
 QString Gradebook::GetCellText(int row, int col) const {
@@ -42,11 +42,9 @@ void Gradebook::SetCellText(int row, int col, const QString& text) {
         col = 0;
     else if (m_headerEditing == HeaderEditing::TestNames)
         row = 0;
-    if (!contains(row, col))
-        return;
+    if (!contains(row, col)) return;
     QString& slot = m_cells[std::size_t(row * m_cols + col)];
-    if (slot == text)
-        return;
+    if (slot == text) return;
     slot = text;
     noteChanged(row, col);
 }
@@ -68,8 +66,7 @@ void Gradebook::noteChanged(int row, int col) {
 }
 
 void Gradebook::endBatch() {
-    if (--m_batchDepth > 0 || m_dirtyBottom < 0)
-        return;
+    if (--m_batchDepth > 0 || m_dirtyBottom < 0) return;
     const int top = m_dirtyTop, left = m_dirtyLeft, bottom = m_dirtyBottom, right = m_dirtyRight;
     m_dirtyBottom = m_dirtyRight = -1;
     emit cellsChanged(top, left, bottom, right);
@@ -80,27 +77,23 @@ void Gradebook::setIncluded(int row, int col, bool included) {
 }
 
 void Gradebook::setColumnWidth(int col, int twips) {
-    if (col < 0 || col >= m_cols || m_colWidths[std::size_t(col)] == twips)
-        return;
+    if (col < 0 || col >= m_cols || m_colWidths[std::size_t(col)] == twips) return;
     m_colWidths[std::size_t(col)] = twips;
     emit geometryChanged();
 }
 
 void Gradebook::setRowHeight(int row, int twips) {
-    if (row < 0 || row >= m_rows || m_rowHeights[std::size_t(row)] == twips)
-        return;
+    if (row < 0 || row >= m_rows || m_rowHeights[std::size_t(row)] == twips) return;
     m_rowHeights[std::size_t(row)] = twips;
     emit geometryChanged();
 }
 
 void Gradebook::MarkModified() {
-    if (!m_panelUpdating)
-        setModified(true);
+    if (!m_panelUpdating) setModified(true);
 }
 
 void Gradebook::setModified(bool modified) {
-    if (m_modified == modified)
-        return;
+    if (m_modified == modified) return;
     m_modified = modified;
     emit modifiedChanged(modified);
 }
@@ -138,15 +131,13 @@ void Gradebook::insertTestColumn(int col, const TestRecord& record, const QStrin
 void Gradebook::removeTestColumns(int first, int count) {
     first = std::max(first, 2);
     count = std::min(count, m_cols - first);
-    if (count <= 0)
-        return;
+    if (count <= 0) return;
     const int newCols = m_cols - count;
     emit aboutToReshape();
     std::vector<QString> cells(std::size_t(m_rows) * std::size_t(newCols));
     for (int r = 0; r < m_rows; ++r)
         for (int c = 0; c < m_cols; ++c) {
-            if (c >= first && c < first + count)
-                continue;
+            if (c >= first && c < first + count) continue;
             const int to = c < first ? c : c - count;
             cells[std::size_t(r * newCols + to)] = std::move(m_cells[std::size_t(r * m_cols + c)]);
         }
@@ -182,8 +173,7 @@ void Gradebook::reorderStudents(const std::vector<int>& oldRowOfNewRow) {
 }
 
 void Gradebook::reorderTests(const std::vector<int>& oldColumnOfNewColumn) {
-    if (m_cols <= 2)
-        return;
+    if (m_cols <= 2) return;
     const std::vector<QString> cells = m_cells;
     const std::vector<TestRecord> tests = m_tests;
     const int n = m_cols - 2;
@@ -196,7 +186,8 @@ void Gradebook::reorderTests(const std::vector<int>& oldColumnOfNewColumn) {
     for (auto& s : m_students) {
         const auto flags = s.includeFlags;
         for (int newCol = 2; newCol < 2 + n; ++newCol)
-            s.includeFlags.set(newCol - 2, flags.at(oldColumnOfNewColumn[std::size_t(newCol - 2)] - 2));
+            s.includeFlags.set(newCol - 2,
+                               flags.at(oldColumnOfNewColumn[std::size_t(newCol - 2)] - 2));
     }
     BatchUpdate batch(*this);
     noteChanged(0, 2);

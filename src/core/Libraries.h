@@ -15,6 +15,6 @@ struct Libraries {
     }
     ImportanceSet importanceSet(int i) const {
         return i >= 0 && i < int(importanceSets.size()) ? importanceSets[std::size_t(i)]
-                                                         : ImportanceSet{};
+                                                        : ImportanceSet{};
     }
 };

@@ -4,22 +4,26 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
 
-QString fromAscii(const char* s, std::size_t n) { return QString::fromLatin1(s, qsizetype(n)); }
+QString fromAscii(const char* s, std::size_t n) {
+    return QString::fromLatin1(s, qsizetype(n));
+}
 
 // Removes trailing zeros of a fixed-point text, and the point when nothing follows it.
 void trimFraction(std::string& s) {
-    if (s.find('.') == std::string::npos)
-        return;
+    if (s.find('.') == std::string::npos) return;
     while (!s.empty() && s.back() == '0')
         s.pop_back();
-    if (!s.empty() && s.back() == '.')
-        s.pop_back();
+    if (!s.empty() && s.back() == '.') s.pop_back();
 }
 
 // Mantissa and exponent form with up to 7 significant digits: 1E+07, 1.5E-05.
@@ -42,14 +46,52 @@ std::string fixedForm(double v) {
     std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
     std::string s(buf);
     trimFraction(s);
-    if (s == "-0")
-        s = "0";
+    if (s == "-0") s = "0";
     return s;
 }
 
 } // namespace
 
+namespace {
+
+// The common case, a plain decimal such as "85" or "92.5" at the start of a cell. A mantissa below
+// 2^53 divided by an exact power of ten is correctly rounded, so the result equals the general
+// reader's.
+std::optional<double> readPlainDecimal(QStringView text) {
+    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::int64_t mantissa = 0;
+    int digits = 0;
+    int decimals = -1;
+    qsizetype i = 0;
+    const bool negative = !text.isEmpty() && text[0] == u'-';
+    if (negative) ++i;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            if (++digits > 15) return std::nullopt;
+            mantissa = mantissa * 10 + (c - u'0');
+            if (decimals >= 0) ++decimals;
+        } else if (c == u'.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0) return std::nullopt;
+    // Blanks are skipped between digits, so what follows them may still belong to the number;
+    // digits, a point or an exponent there are left to the general reader.
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    if (i < text.size() && QStringView(u"0123456789.eEdD").contains(text[i])) return std::nullopt;
+    const double value = double(mantissa) / powersOfTen[std::max(decimals, 0)];
+    return negative ? -value : value;
+}
+
+} // namespace
+
 double ReadLeadingNumber(QStringView text) {
+    if (const auto plain = readPlainDecimal(text)) return *plain;
     char buf[64];
     int n = 0;
     const qsizetype size = text.size();
@@ -59,8 +101,7 @@ double ReadLeadingNumber(QStringView text) {
             ++i;
     };
     auto put = [&](char c) {
-        if (n < int(sizeof buf) - 1)
-            buf[n++] = c;
+        if (n < int(sizeof buf) - 1) buf[n++] = c;
     };
     auto takeDigits = [&] {
         int taken = 0;
@@ -74,8 +115,7 @@ double ReadLeadingNumber(QStringView text) {
 
     skipBlanks();
     if (i < size && (text[i] == u'-' || text[i] == u'+')) {
-        if (text[i] == u'-')
-            put('-');
+        if (text[i] == u'-') put('-');
         ++i;
     }
     int digits = takeDigits();
@@ -84,8 +124,7 @@ double ReadLeadingNumber(QStringView text) {
         put('.');
         digits += takeDigits();
     }
-    if (digits == 0)
-        return 0;
+    if (digits == 0) return 0;
     if (i < size && (text[i] == u'E' || text[i] == u'e' || text[i] == u'D' || text[i] == u'd')) {
         // The exponent counts only when digits follow it.
         const int mark = n;
@@ -105,8 +144,7 @@ double ReadLeadingNumber(QStringView text) {
     double value = 0;
     const auto [end, ec] = std::from_chars(buf, buf + n, value);
     (void)end;
-    if (ec != std::errc() || !std::isfinite(value))
-        return 0;
+    if (ec != std::errc() || !std::isfinite(value)) return 0;
     return value;
 }
 
@@ -115,8 +153,7 @@ double CellValue(QStringView cellText) {
 }
 
 QString FormatGeneral(double v) {
-    if (v == 0 || !std::isfinite(v))
-        return QStringLiteral("0");
+    if (v == 0 || !std::isfinite(v)) return QStringLiteral("0");
     const double a = std::fabs(v);
     if (a < 1e7 && v == std::trunc(v)) {
         char buf[24];
@@ -134,8 +171,7 @@ QString FormatGeneral(double v) {
 
 QString FormatFileFloat(float f) {
     const double v = f;
-    if (v == 0 || !std::isfinite(v))
-        return QStringLiteral("0");
+    if (v == 0 || !std::isfinite(v)) return QStringLiteral("0");
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.6e", v);
     const double rounded = std::strtod(buf, nullptr);
@@ -154,17 +190,14 @@ QString FormatTwoDecimals(double v) {
     char buf[48];
     std::snprintf(buf, sizeof buf, "%.2f", r);
     std::string s(buf);
-    if (s.back() == '0')
-        s.pop_back();
-    if (s == "-0.0")
-        s = "0.0";
+    if (s.back() == '0') s.pop_back();
+    if (s == "-0.0") s = "0.0";
     return QString::fromLatin1(s.c_str());
 }
 
 QString FormatWhole(double v) {
     const double r = std::round(v);
-    if (r == 0 || !std::isfinite(r))
-        return QStringLiteral("0");
+    if (r == 0 || !std::isfinite(r)) return QStringLiteral("0");
     char buf[48];
     std::snprintf(buf, sizeof buf, "%.0f", r);
     return QString::fromLatin1(buf);
@@ -175,7 +208,6 @@ QString FormatWholeOrEmpty(double v) {
 }
 
 QString PadRight(const QString& text, int width) {
-    if (text.size() >= width)
-        return text;
+    if (text.size() >= width) return text;
     return text + QString(width - text.size(), u' ');
 }

@@ -11,10 +11,10 @@ double ReadLeadingNumber(QStringView text);
 double CellValue(QStringView cellText);
 
 // Number formats, one home for all of them.
-QString FormatGeneral(double v);   // up to 7 significant digits: 85, 92.5, 0.5
-QString FormatFileFloat(float v);  // 7 significant digits, no leading zero: .5, -.25, 1E+07
-QString FormatTwoDecimals(double v); // "0.0#": 4 -> 4.0, 3.67 -> 3.67
-QString FormatWhole(double v);     // "0": the rounded whole number
+QString FormatGeneral(double v);      // up to 7 significant digits: 85, 92.5, 0.5
+QString FormatFileFloat(float v);     // 7 significant digits, no leading zero: .5, -.25, 1E+07
+QString FormatTwoDecimals(double v);  // "0.0#": 4 -> 4.0, 3.67 -> 3.67
+QString FormatWhole(double v);        // "0": the rounded whole number
 QString FormatWholeOrEmpty(double v); // "#": as "0", but 0 gives the empty text
 
 // Right-pads text with blanks to at least width characters.

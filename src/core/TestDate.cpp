@@ -11,20 +11,16 @@ QString FormatTestDate(const QDate& date) {
 
 std::optional<QDate> ParseTestDate(const QString& text) {
     const QStringList parts = text.trimmed().split(u'/');
-    if (parts.size() != 3)
-        return std::nullopt;
+    if (parts.size() != 3) return std::nullopt;
     int numbers[3];
     for (int i = 0; i < 3; ++i) {
         bool ok = false;
         numbers[i] = parts[i].trimmed().toInt(&ok);
-        if (!ok || numbers[i] < 0)
-            return std::nullopt;
+        if (!ok || numbers[i] < 0) return std::nullopt;
     }
     int year = numbers[2];
-    if (year < 100)
-        year += year < 30 ? 2000 : 1900;
+    if (year < 100) year += year < 30 ? 2000 : 1900;
     const QDate date(year, numbers[0], numbers[1]);
-    if (!date.isValid())
-        return std::nullopt;
+    if (!date.isValid()) return std::nullopt;
     return date;
 }

@@ -3,10 +3,28 @@
 #include "Scale.h"
 #include "core/NumberText.h"
 
+#include <QVarLengthArray>
+
 namespace {
 
 constexpr int ScoreFieldWidth = 7;
 constexpr int IgnoredFieldWidth = 8;
+
+// Builds a cell's text with one allocation: this runs for every cell of a recalculation.
+class CellText {
+public:
+    void add(QStringView s) { m_units.append(s.utf16(), s.size()); }
+    void padTo(int width) {
+        while (m_units.size() < width)
+            m_units.append(u' ');
+    }
+    QString toString() const {
+        return QString(reinterpret_cast<const QChar*>(m_units.constData()), m_units.size());
+    }
+
+private:
+    QVarLengthArray<char16_t, 48> m_units;
+};
 
 } // namespace
 
@@ -17,49 +35,53 @@ CellFormatter::CellFormatter(const Gradebook& book, int col)
     for (int i = 0; i < scale.used(); ++i) {
         const ScaleStep& step = scale.steps[std::size_t(i)];
         m_gradeTexts.push_back(m_mode == DisplayMode::Numbers ? FormatTwoDecimals(step.value)
-                                                               : step.grade.text());
+                                                              : step.grade.text());
     }
 }
 
 QString CellFormatter::gradeText(int index) const {
-    if (index < 0 || index >= int(m_gradeTexts.size()))
-        return {};
+    if (index < 0 || index >= int(m_gradeTexts.size())) return {};
     return m_gradeTexts[std::size_t(index)];
 }
 
 QString CellFormatter::format(int row, const QString& entry) const {
-    QString result = entry;
-    if (m_test.calculateGrades != 0) {
-        const double v = ReadLeadingNumber(entry);
-        if (entry.isEmpty() || v <= 0) {
-            result.clear();
+    return formatValue(row, entry, ReadLeadingNumber(entry));
+}
+
+QString CellFormatter::formatValue(int row, const QString& entry, double v) const {
+    const bool ignored = m_col >= 2 && !m_book.isIncluded(row, m_col);
+    if (m_test.calculateGrades == 0 && !ignored) return entry;
+    CellText text;
+    if (m_test.calculateGrades == 0) {
+        text.add(entry);
+    } else if (!entry.isEmpty() && v > 0) {
+        QString grade;
+        if (m_mode == DisplayMode::PercentOfMax) {
+            const double q = m_test.maxScore > 0 ? RoundHalfUp(v / m_test.maxScore * 100, 0) : 0;
+            if (q > 0 && q <= 100) grade = FormatWholeOrEmpty(q) + u'%';
         } else {
-            QString grade;
-            if (m_mode == DisplayMode::PercentOfMax) {
-                const double q = m_test.maxScore > 0 ? RoundHalfUp(v / m_test.maxScore * 100, 0) : 0;
-                if (q > 0 && q <= 100)
-                    grade = FormatWholeOrEmpty(q) + u'%';
-            } else {
-                grade = gradeText(GradeIndex(m_test, float(v)));
+            grade = gradeText(GradeIndex(m_test, float(v)));
+        }
+        if (!grade.isEmpty()) {
+            if (m_col != 1) {
+                text.add(entry);
+            } else if (m_mode == DisplayMode::PercentOfMax) {
+                return entry + u'%'; // a total in % of MAX is its percentage alone
+            } else if (m_showTotal) {
+                text.add(entry);
+                text.add(u"%");
             }
-            if (grade.isEmpty()) {
-                result.clear();
-            } else {
-                QString score = entry;
-                if (m_col == 1) {
-                    score += u'%';
-                    if (m_mode == DisplayMode::PercentOfMax)
-                        return score;
-                    if (!m_showTotal)
-                        score.clear();
-                }
-                result = PadRight(score, ScoreFieldWidth) + u'(' + grade + u')';
-            }
+            text.padTo(ScoreFieldWidth);
+            text.add(u"(");
+            text.add(grade);
+            text.add(u")");
         }
     }
-    if (m_col >= 2 && !m_book.isIncluded(row, m_col))
-        result = PadRight(result, IgnoredFieldWidth) + u'x';
-    return result;
+    if (ignored) {
+        text.padTo(IgnoredFieldWidth);
+        text.add(u"x");
+    }
+    return text.toString();
 }
 
 QString GradeText(const Gradebook& book, int col, int index) {
@@ -70,33 +92,32 @@ QString FormatScoreCell(const Gradebook& book, int row, int col, const QString& 
     return CellFormatter(book, col).format(row, entry);
 }
 
-bool UsesScoresRule(const Gradebook& book) { return book.totalSetup().importance != 0; }
+bool UsesScoresRule(const Gradebook& book) {
+    return book.totalSetup().importance != 0;
+}
 
 float RowTotal(Gradebook& book, int row) {
     ImportanceSet& groups = book.importanceSet();
     const int groupCount = groups.used();
     const int tests = std::min(book.testCount(), Limits::MaxTests);
     const StudentRecord& student = book.StudentOf(row);
-    const bool gradesRule = !UsesScoresRule(book) &&
-                            book.view().displayMode != DisplayMode::PercentOfMax;
+    const bool gradesRule =
+        !UsesScoresRule(book) && book.view().displayMode != DisplayMode::PercentOfMax;
 
     for (auto& g : groups.steps)
         g.testCount = 0;
     for (int k = 1; k <= tests; ++k) {
-        if (student.includeFlags.unit(k - 1) != u'1')
-            continue;
+        if (student.includeFlags.unit(k - 1) != u'1') continue;
         TestRecord& t = book.TestOf(k + 1);
         // A group index that the set no longer has (or never could have) counts as group 0.
-        if (!(t.importance >= 0 && t.importance < groupCount))
-            t.importance = 0;
+        if (!(t.importance >= 0 && t.importance < groupCount)) t.importance = 0;
         groups.steps[std::size_t(t.importance)].testCount += 1;
     }
 
     double sum = 0;
     double weightSum = 0;
     for (int k = 1; k <= tests; ++k) {
-        if (student.includeFlags.unit(k - 1) != u'1')
-            continue;
+        if (student.includeFlags.unit(k - 1) != u'1') continue;
         const TestRecord& t = book.TestOf(k + 1);
         const QString& s = book.cell(row, k + 1);
         double x = 0;
@@ -130,17 +151,17 @@ void writeTotal(Gradebook& book, int row, const CellFormatter& totals) {
 void reformatColumn(Gradebook& book, int col) {
     const CellFormatter formatter(book, col);
     for (int r = 1; r < book.rowCount(); ++r) {
+        // A cell's number has at most six characters, which the general format gives back
+        // exactly, so the value need not be read again from the new entry.
         const double v = CellValue(book.cell(r, col));
-        if (v != 0)
-            book.SetCellText(r, col, formatter.format(r, FormatGeneral(v)));
+        if (v != 0) book.SetCellText(r, col, formatter.formatValue(r, FormatGeneral(v), v));
     }
 }
 
 } // namespace
 
 void UpdateRowTotal(Gradebook& book, int row) {
-    if (row < 1 || row >= book.rowCount())
-        return;
+    if (row < 1 || row >= book.rowCount()) return;
     Gradebook::HeaderEditingOff off(book);
     writeTotal(book, row, CellFormatter(book, 1));
 }
@@ -154,8 +175,7 @@ void RecalcTotals(Gradebook& book) {
 }
 
 void RecalcColumn(Gradebook& book, int col) {
-    if (col < 1 || col >= book.columnCount())
-        return;
+    if (col < 1 || col >= book.columnCount()) return;
     Gradebook::HeaderEditingOff off(book);
     Gradebook::BatchUpdate batch(book);
     reformatColumn(book, col);
@@ -174,8 +194,7 @@ void RecalcAll(Gradebook& book) {
 }
 
 bool SetAveragingRule(Gradebook& book, bool scores) {
-    if (UsesScoresRule(book) == scores)
-        return false;
+    if (UsesScoresRule(book) == scores) return false;
     TestRecord& total = book.totalSetup();
     total.importance = scores ? -1 : 0;
     auto& remembered = book.totalScales();

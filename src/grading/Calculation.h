@@ -12,6 +12,8 @@ class CellFormatter {
 public:
     CellFormatter(const Gradebook& book, int col);
     QString format(int row, const QString& entry) const;
+    // As format(), for an entry whose number is already known.
+    QString formatValue(int row, const QString& entry, double value) const;
     // The text of a grade step in the current display mode; empty for -1.
     QString gradeText(int index) const;
 

@@ -8,12 +8,13 @@ namespace {
 
 constexpr int NewColumnWidth = 250;
 
-int roundedUnits(double x) { return int(RoundHalfUp(x, 0)); }
+int roundedUnits(double x) {
+    return int(RoundHalfUp(x, 0));
+}
 
 // A scale's last column always ends at 100 %: it takes up what rounding left over.
 void fillSlider(SliderColumns& columns) {
-    if (columns.widths.empty())
-        return;
+    if (columns.widths.empty()) return;
     const int sum = std::accumulate(columns.widths.begin(), columns.widths.end(), 0);
     columns.widths.back() += columns.sliderWidth - sum;
 }
@@ -25,8 +26,7 @@ bool insertEntry(StepList<Entry>& list, SliderColumns& columns, std::optional<in
                  const Entry& entry) {
     const int count = list.used();
     const int at = position.value_or(count - 1) < 0 ? 0 : position.value_or(count - 1);
-    if (at >= Limits::MaxSteps - 1 || count >= Limits::MaxSteps || at > count)
-        return false;
+    if (at >= Limits::MaxSteps - 1 || count >= Limits::MaxSteps || at > count) return false;
     std::move_backward(list.steps.begin() + at, list.steps.begin() + count,
                        list.steps.begin() + count + 1);
     list.steps[std::size_t(at)] = entry;
@@ -49,8 +49,7 @@ template <typename Entry>
 bool deleteEntry(StepList<Entry>& list, SliderColumns& columns, std::optional<int> position) {
     const int count = list.used();
     const int at = position.value_or(count - 1);
-    if (count <= 1 || at < 0 || at >= count)
-        return false;
+    if (count <= 1 || at < 0 || at >= count) return false;
     columns.widths.resize(std::size_t(count));
     const int freed = columns.widths[std::size_t(at)];
     columns.widths.erase(columns.widths.begin() + at);
@@ -85,8 +84,7 @@ SliderColumns LayOutColumns(const ImportanceSet& set, int sliderWidth) {
 }
 
 void ReadBackColumns(GradeScale& scale, const SliderColumns& columns) {
-    if (columns.sliderWidth <= 0)
-        return;
+    if (columns.sliderWidth <= 0) return;
     int edge = 0;
     const int count = std::min<int>(scale.used(), int(columns.widths.size()));
     for (int i = 0; i < count; ++i) {
@@ -97,8 +95,7 @@ void ReadBackColumns(GradeScale& scale, const SliderColumns& columns) {
 }
 
 void ReadBackColumns(ImportanceSet& set, const SliderColumns& columns) {
-    if (columns.sliderWidth <= 0)
-        return;
+    if (columns.sliderWidth <= 0) return;
     const int count = std::min<int>(set.used(), int(columns.widths.size()));
     for (int i = 0; i < count; ++i)
         set.steps[std::size_t(i)].percentOfTotal = float(
@@ -109,16 +106,14 @@ bool InsertStep(GradeScale& scale, SliderColumns& columns, std::optional<int> po
     ScaleStep step;
     step.grade = u"X";
     step.value = 1;
-    if (!insertEntry(scale, columns, position, step))
-        return false;
+    if (!insertEntry(scale, columns, position, step)) return false;
     fillSlider(columns);
     ReadBackColumns(scale, columns);
     return true;
 }
 
 bool DeleteStep(GradeScale& scale, SliderColumns& columns, std::optional<int> position) {
-    if (!deleteEntry(scale, columns, position))
-        return false;
+    if (!deleteEntry(scale, columns, position)) return false;
     fillSlider(columns);
     ReadBackColumns(scale, columns);
     return true;
@@ -126,13 +121,11 @@ bool DeleteStep(GradeScale& scale, SliderColumns& columns, std::optional<int> po
 
 bool SetTopScore(GradeScale& scale, SliderColumns& columns, int step, double percent) {
     const int count = scale.used();
-    if (step < 0 || step >= count - 1 || percent < 0 || percent > 100)
-        return false;
+    if (step < 0 || step >= count - 1 || percent < 0 || percent > 100) return false;
     // Keep the top scores increasing: the new edge must lie between its neighbours.
     const double below = step > 0 ? scale.steps[std::size_t(step - 1)].topScore : -1;
     const double above = scale.steps[std::size_t(step + 1)].topScore;
-    if (!(percent > below && percent < above))
-        return false;
+    if (!(percent > below && percent < above)) return false;
     columns.widths.resize(std::size_t(count));
     const int before = std::accumulate(columns.widths.begin(), columns.widths.begin() + step, 0);
     const int width = roundedUnits(percent / 100.0 * columns.sliderWidth - before);
@@ -144,41 +137,35 @@ bool SetTopScore(GradeScale& scale, SliderColumns& columns, int step, double per
 }
 
 void SetValue(GradeScale& scale, int step, double value) {
-    if (step >= 0 && step < Limits::MaxSteps)
-        scale.steps[std::size_t(step)].value = float(value);
+    if (step >= 0 && step < Limits::MaxSteps) scale.steps[std::size_t(step)].value = float(value);
 }
 
 void SetGrade(GradeScale& scale, int step, const QString& text) {
-    if (step >= 0 && step < Limits::MaxSteps)
-        scale.steps[std::size_t(step)].grade = text;
+    if (step >= 0 && step < Limits::MaxSteps) scale.steps[std::size_t(step)].grade = text;
 }
 
 bool InsertGroup(ImportanceSet& set, SliderColumns& columns, std::optional<int> position) {
     ImportanceGroup group;
     group.name = u"X";
-    if (!insertEntry(set, columns, position, group))
-        return false;
+    if (!insertEntry(set, columns, position, group)) return false;
     ReadBackColumns(set, columns);
     return true;
 }
 
 bool DeleteGroup(ImportanceSet& set, SliderColumns& columns, std::optional<int> position) {
-    if (!deleteEntry(set, columns, position))
-        return false;
+    if (!deleteEntry(set, columns, position)) return false;
     ReadBackColumns(set, columns);
     return true;
 }
 
 bool SetPercent(ImportanceSet& set, SliderColumns& columns, int group, double percent) {
     const int count = set.used();
-    if (group < 0 || group >= count || count < 2 || percent < 0 || percent > 100)
-        return false;
+    if (group < 0 || group >= count || count < 2 || percent < 0 || percent > 100) return false;
     columns.widths.resize(std::size_t(count));
     const int neighbour = group + 1 < count ? group + 1 : group - 1;
     const int width = roundedUnits(double(columns.sliderWidth) * percent / 100.0);
     const int difference = width - columns.widths[std::size_t(group)];
-    if (columns.widths[std::size_t(neighbour)] - difference < 0)
-        return false;
+    if (columns.widths[std::size_t(neighbour)] - difference < 0) return false;
     columns.widths[std::size_t(group)] = width;
     columns.widths[std::size_t(neighbour)] -= difference;
     ReadBackColumns(set, columns);
@@ -186,6 +173,5 @@ bool SetPercent(ImportanceSet& set, SliderColumns& columns, int group, double pe
 }
 
 void SetName(ImportanceSet& set, int group, const QString& text) {
-    if (group >= 0 && group < Limits::MaxSteps)
-        set.steps[std::size_t(group)].name = text;
+    if (group >= 0 && group < Limits::MaxSteps) set.steps[std::size_t(group)].name = text;
 }

@@ -48,12 +48,9 @@ double TestDateDayNumber(const QString& date) {
 Result SortStudents(Gradebook& book, int keyColumn) {
     book.MarkModified();
     const int rule = book.view().studentSortRule;
-    if (rule != StudentsByName && rule != StudentsByGrade)
-        return Result::success();
-    if (rule == StudentsByGrade && keyColumn < 1)
-        return Result::failure(SortNoTestMessage);
-    if (keyColumn >= book.columnCount())
-        return Result::success();
+    if (rule != StudentsByName && rule != StudentsByGrade) return Result::success();
+    if (rule == StudentsByGrade && keyColumn < 1) return Result::failure(SortNoTestMessage);
+    if (keyColumn >= book.columnCount()) return Result::success();
 
     std::vector<Key> keys;
     for (int r = 1; r < book.rowCount(); ++r) {
@@ -62,7 +59,8 @@ Result SortStudents(Gradebook& book, int keyColumn) {
         if (rule == StudentsByName)
             key.text = book.cell(r, 0);
         else // Higher scores give smaller keys, so the best come first and empty cells last.
-            key.number = double(book.TestOf(keyColumn).maxScore) - CellValue(book.cell(r, keyColumn));
+            key.number =
+                double(book.TestOf(keyColumn).maxScore) - CellValue(book.cell(r, keyColumn));
         keys.push_back(std::move(key));
     }
     const std::vector<int> order = rule == StudentsByName ? orderByText(keys) : orderByNumber(keys);
@@ -73,8 +71,7 @@ Result SortStudents(Gradebook& book, int keyColumn) {
 void SortTests(Gradebook& book) {
     book.MarkModified();
     const int rule = book.view().testSortRule;
-    if (rule != TestsByName && rule != TestsByDate)
-        return;
+    if (rule != TestsByName && rule != TestsByDate) return;
     std::vector<Key> keys;
     for (int c = 2; c < book.columnCount(); ++c) {
         Key key;

@@ -8,9 +8,10 @@ GradeTableModel::GradeTableModel(Gradebook& book, QObject* parent)
     : QAbstractTableModel(parent), m_book(book) {
     connect(&book, &Gradebook::aboutToReshape, this, [this] { beginResetModel(); });
     connect(&book, &Gradebook::reshaped, this, [this] { endResetModel(); });
-    connect(&book, &Gradebook::cellsChanged, this, [this](int top, int left, int bottom, int right) {
-        emit dataChanged(index(top, left), index(bottom, right), {Qt::DisplayRole});
-    });
+    connect(&book, &Gradebook::cellsChanged, this,
+            [this](int top, int left, int bottom, int right) {
+                emit dataChanged(index(top, left), index(bottom, right), {Qt::DisplayRole});
+            });
 }
 
 int GradeTableModel::rowCount(const QModelIndex& parent) const {
@@ -22,15 +23,13 @@ int GradeTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant GradeTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid())
-        return {};
+    if (!index.isValid()) return {};
     const bool heading = index.row() == 0 || index.column() == 0;
     switch (role) {
     case Qt::DisplayRole:
         return m_book.cell(index.row(), index.column());
     case Qt::BackgroundRole:
-        if (heading)
-            return QPalette().brush(QPalette::Button);
+        if (heading) return QPalette().brush(QPalette::Button);
         return {};
     case Qt::FontRole:
         if (index.row() == 0) {

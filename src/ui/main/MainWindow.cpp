@@ -10,7 +10,9 @@
 namespace {
 
 // The document keeps lengths in twips, 1/1440 inch.
-int twipsToPixels(const QWidget* w, int twips) { return twips * w->logicalDpiX() / 1440; }
+int twipsToPixels(const QWidget* w, int twips) {
+    return twips * w->logicalDpiX() / 1440;
+}
 
 } // namespace
 
