@@ -80,6 +80,9 @@ public:
     void setHeaderEditing(HeaderEditing h) { m_headerEditing = h; }
     QString fileName() const { return m_fileName; }
     void setFileName(const QString& path) { m_fileName = path; }
+    // The password last given in this run; equal to the password means unlocked.
+    QString acceptedPassword() const { return m_acceptedPassword; }
+    void setAcceptedPassword(const QString& text) { m_acceptedPassword = text; }
 
     // Structural edits that keep cells, widths, records and include flags in step.
     // Inserts a column at col (>= 2) holding a test; the new column's cells are empty and every
@@ -148,6 +151,7 @@ private:
     bool m_panelUpdating = false;
     HeaderEditing m_headerEditing = HeaderEditing::Off;
     QString m_fileName;
+    QString m_acceptedPassword;
 
     int m_batchDepth = 0;
     int m_dirtyTop = 0, m_dirtyLeft = 0, m_dirtyBottom = -1, m_dirtyRight = -1;

@@ -4,7 +4,9 @@
 
 void ResetToNew(Gradebook& book, const Libraries& libraries) {
     Gradebook::BatchUpdate batch(book);
-    book.security() = SecurityRules{};
+    // No password and nothing given; the protect flags stay, without effect until a password.
+    book.security().password.clear();
+    book.setAcceptedPassword(QString());
     book.setNextTestNumber(0);
 
     TestRecord cleared;

@@ -6,7 +6,7 @@
 #include <QDate>
 
 // Puts the gradebook into the state of a new, empty class: seven unnamed students, no tests,
-// library scale 0 on the Total column and importance set 0. The modified flag is the caller's.
+// library scale 0 on the Total column, importance set 0 and no password. The modified flag is the caller's.
 void ResetToNew(Gradebook& book, const Libraries& libraries);
 
 // The record of a test added by the teacher: maximum 100, group 1, dated today, graded on

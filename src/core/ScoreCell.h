@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// The score part of a score cell's text: the number in front of the grade part (or of the
+// whole text when there is none) in the general number format when it is above 0; otherwise
+// the empty text.
+QString ScoreOfCell(const QString& cellText);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Gradebook.h"
+
+#include <vector>
+
+// Whether an operation under `rule` (0 ... 3, or AnyRule) must ask for the password first:
+// the gradebook has a password, it has not been given in this run, and the rule is protected.
+bool AccessNeeded(const Gradebook& book, int rule);
+
+// Records that the right password was given: the gradebook stays unlocked for the run.
+void Unlock(Gradebook& book);
+
+// Switches the name cell of `row` between the student's name and ID, parking the text not
+// shown in the record, and sets the student's showAsId flag.
+void SetNameAsId(Gradebook& book, int row, bool showId);
+
+// After a gradebook is loaded: when names are protected and the gradebook is locked, every
+// student is shown by ID. Returns each student's showAsId flag from before, for RestoreNames.
+std::vector<std::int16_t> HideNames(Gradebook& book);
+
+// After the password was given: shows again the names that HideNames hid.
+void RestoreNames(Gradebook& book, const std::vector<std::int16_t>& savedShowAsId);

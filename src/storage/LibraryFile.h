@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/Records.h"
+#include "core/Result.h"
+
+#include <QString>
+
+#include <vector>
+
+inline constexpr int MaxLibraryEntries = 50;
+inline const QString ScaleLibraryName = QStringLiteral("scales.dat");
+inline const QString ImportanceLibraryName = QStringLiteral("importan.dat");
+
+// What a library read gave: the number of entries read (0 after an error) and, when there is
+// one, the message to show: "Error reading parameters! " + description, or
+// "Warning: Only 50 Entries were loaded!".
+struct LibraryReadResult {
+    int count = 0;
+    QString message;
+};
+
+// Replaces `library` by 6 empty entries, then reads up to 50 entries from `path`, growing the
+// library by 5 as needed. Entries read before an error stay.
+LibraryReadResult ReadLibraryFile(const QString& path, std::vector<GradeScale>& library);
+LibraryReadResult ReadLibraryFile(const QString& path, std::vector<ImportanceSet>& library);
+
+// Writes entries 0 ... count-1 to `path` (through a temporary file renamed over it).
+Result WriteLibraryFile(const QString& path, const std::vector<GradeScale>& library, int count);
+Result WriteLibraryFile(const QString& path, const std::vector<ImportanceSet>& library, int count);
+
+// Where a library file is read from: the per-user data folder when a copy is there, else beside
+// the program, else <prefix>/share/quillmark. `overrideDir`, when not empty, is used alone.
+QString LibraryReadPath(const QString& fileName, const QString& overrideDir = {});
+// Where a library file is written: the per-user data folder (created as needed).
+QString LibraryWritePath(const QString& fileName);

@@ -1,0 +1,41 @@
+#include "Windows1252.h"
+
+#include <array>
+
+namespace {
+
+// 0x80 ... 0x9F; the rest of the code page is Latin-1. Unassigned positions map to themselves.
+constexpr std::array<char16_t, 32> HighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char encodeUnit(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return char(c);
+    for (std::size_t i = 0; i < HighControls.size(); ++i)
+        if (HighControls[i] == c)
+            return char(0x80 + i);
+    return '?';
+}
+
+} // namespace
+
+QByteArray EncodeWindows1252(QStringView text) {
+    QByteArray bytes;
+    bytes.resize(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        bytes[i] = encodeUnit(text[i].unicode());
+    return bytes;
+}
+
+QString DecodeWindows1252(QByteArrayView bytes) {
+    QString text;
+    text.resize(bytes.size());
+    QChar* out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out[i] = QChar(b >= 0x80 && b < 0xA0 ? HighControls[b - 0x80] : char16_t(b));
+    }
+    return text;
+}
