@@ -8,6 +8,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Quillmark"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
     MainWindow window;
+    window.startUp(QCoreApplication::arguments().mid(1));
     window.show();
     return app.exec();
 }

@@ -9,6 +9,9 @@
 struct Libraries {
     std::vector<GradeScale> scales;
     std::vector<ImportanceSet> importanceSets;
+    // Entries read from the library files; the arrays may hold empty entries beyond them.
+    int scaleCount = 0;
+    int importanceCount = 0;
 
     GradeScale scale(int i) const {
         return i >= 0 && i < int(scales.size()) ? scales[std::size_t(i)] : GradeScale{};

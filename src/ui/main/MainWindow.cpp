@@ -1,45 +1,288 @@
 #include "MainWindow.h"
 
-#include "GradeTableModel.h"
+#include "BusyCursor.h"
+#include "ControlPanel.h"
+#include "GradeTableView.h"
+#include "Prompter.h"
+#include "WindowIcon.h"
 #include "core/NewGradebook.h"
+#include "core/Security.h"
 #include "grading/Calculation.h"
+#include "grading/Refresh.h"
+#include "ui/dialogs/HelpWindow.h"
+#include "ui/dialogs/SecurityRulesDialog.h"
 
+#include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QTableView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
 
-namespace {
-
-// The document keeps lengths in twips, 1/1440 inch.
-int twipsToPixels(const QWidget* w, int twips) {
-    return twips * w->logicalDpiX() / 1440;
-}
-
-} // namespace
-
-MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), m_book(new Gradebook(this)), m_model(new GradeTableModel(*m_book, this)),
-      m_table(new QTableView(this)) {
+MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
+    : QMainWindow(parent),
+      m_prompter(prompter ? std::move(prompter) : std::make_shared<DialogPrompter>()),
+      m_book(new Gradebook(this)), m_table(new GradeTableView(*m_book)),
+      m_editor(new CellEditor(m_table)), m_panel(new ControlPanel), m_sidePanel(m_panel),
+      m_iconTimer(new QTimer(this)) {
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Quillmark"));
-    m_table->setObjectName(QStringLiteral("Grid1"));
-    m_table->setModel(m_model);
-    m_table->horizontalHeader()->hide();
-    m_table->verticalHeader()->hide();
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setCentralWidget(m_table);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QHBoxLayout(central);
+    layout->addWidget(m_table, 1);
+    layout->addWidget(m_panel);
+    setCentralWidget(central);
+    m_editor->hide();
 
     ResetToNew(*m_book, m_libraries);
+    buildMenus();
+    connectPanel();
+    connectEditor();
+
+    // The window icon: a quill that writes, frame by frame.
+    m_iconFrames = WindowIconFrames();
+    setWindowIcon(m_iconFrames[0]);
+    m_iconTimer->setInterval(150);
+    connect(m_iconTimer, &QTimer::timeout, this, &MainWindow::animateIcon);
+    m_iconTimer->start();
+
     RecalcAll(*m_book);
+    m_table->setCurrentCell(1, 1);
     m_book->setModified(false);
-    applyTableGeometry();
-    connect(m_book, &Gradebook::reshaped, this, &MainWindow::applyTableGeometry);
-    connect(m_book, &Gradebook::geometryChanged, this, &MainWindow::applyTableGeometry);
-    m_table->setCurrentIndex(m_model->index(1, 1));
-    resize(800, 500);
+    resize(1000, 640);
 }
 
-void MainWindow::applyTableGeometry() {
-    for (int c = 0; c < m_book->columnCount(); ++c)
-        m_table->setColumnWidth(c, twipsToPixels(m_table, m_book->columnWidth(c)));
-    for (int r = 0; r < m_book->rowCount(); ++r)
-        m_table->setRowHeight(r, twipsToPixels(m_table, m_book->rowHeight(r)));
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus() {
+    auto action = [this](QMenu* menu, const QString& text, const char* name, auto slot,
+                         const QKeySequence& keys = {}) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        if (!keys.isEmpty()) a->setShortcut(keys);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("file"));
+    action(file, tr("&New"), "new", &MainWindow::newCommand, QKeySequence::New);
+    action(file, tr("&Open"), "open", &MainWindow::openCommand, QKeySequence::Open);
+    m_saveAction = action(
+        file, tr("&Save"), "save", [this] { saveCommand(); }, QKeySequence(tr("Ctrl+S")));
+    action(file, tr("Save &As"), "saveas", [this] { AskSaveAs(); });
+    file->addSeparator();
+    action(file, tr("E&xit"), "exit", [this] { close(); });
+    m_recentSeparator = file->addSeparator();
+    m_recentSeparator->setObjectName(QStringLiteral("sse1"));
+    m_recentSeparator->setVisible(false);
+    for (int i = 0; i < int(m_recentActions.size()); ++i) {
+        QAction* item = file->addAction(QString());
+        item->setObjectName(QStringLiteral("ofi%1").arg(i));
+        item->setVisible(false);
+        connect(item, &QAction::triggered, this, [this, i] { openRecent(i); });
+        m_recentActions[std::size_t(i)] = item;
+    }
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("edit"));
+    action(
+        edit, tr("Cu&t"), "cut", [this] { copyCell(true); }, QKeySequence(tr("Ctrl+X")));
+    action(
+        edit, tr("&Copy"), "copy", [this] { copyCell(false); }, QKeySequence(tr("Ctrl+C")));
+    action(
+        edit, tr("&Paste"), "paste", [this] { pasteCell(); }, QKeySequence(tr("Ctrl+V")));
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->setObjectName(QStringLiteral("view"));
+    const char* modeNames[] = {"&Edit Mode", "&Analyze Mode"};
+    for (int i = 0; i < 2; ++i) {
+        m_modeActions[std::size_t(i)] =
+            action(view, tr(modeNames[i]), i == 0 ? "ed0" : "ed1",
+                   [this, i] { m_panel->mode[std::size_t(i)]->click(); });
+        m_modeActions[std::size_t(i)]->setCheckable(true);
+    }
+    view->addSeparator();
+    const char* displayNames[] = {"Grades as &Numbers", "Grades as &Letters",
+                                  "Grades as % of &MAX"};
+    for (int i = 0; i < 3; ++i) {
+        m_displayActions[std::size_t(i)] =
+            action(view, tr(displayNames[i]),
+                   i == 0   ? "gasn0"
+                   : i == 1 ? "gasn1"
+                            : "gasn2",
+                   [this, i] { m_panel->displayMode[std::size_t(i)]->click(); });
+        m_displayActions[std::size_t(i)]->setCheckable(true);
+    }
+    view->addSeparator();
+    m_hideControlsAction =
+        action(view, tr("&Hide Controls"), "HideCon", &MainWindow::toggleHideControls);
+    m_hideControlsAction->setCheckable(true);
+    action(view, tr("&Font"), "fon", &MainWindow::chooseFont);
+    action(view, tr("&Refresh"), "ref", &MainWindow::refreshCommand, QKeySequence(Qt::Key_F5));
+
+    QMenu* student = menuBar()->addMenu(tr("&Student"));
+    student->setObjectName(QStringLiteral("student"));
+    action(student, tr("&Rename"), "renstud",
+           [this] { startHeaderEdit(2, m_table->currentRow(), 1); });
+
+    QMenu* test = menuBar()->addMenu(tr("&Test"));
+    test->setObjectName(QStringLiteral("test"));
+    action(test, tr("&New"), "newtest", &MainWindow::addTest);
+    m_deleteTestAction = action(test, tr("&Delete"), "deltest", &MainWindow::deleteTests);
+    action(test, tr("&Rename"), "renn",
+           [this] { startHeaderEdit(1, 1, m_table->currentColumn()); });
+    m_setScaleAction = action(test, tr("&Set Scale"), "setscale", &MainWindow::onScaleClicked);
+    m_testInfoAction = action(test, tr("&Information"), "moreinfo", &MainWindow::onTestInfoClicked);
+    m_calculateGradesAction = action(test, tr("Calculate &Grades"), "gradetest",
+                                     [this] { m_panel->calculateGrades->click(); });
+    m_calculateGradesAction->setCheckable(true);
+
+    QMenu* total = menuBar()->addMenu(tr("T&otal"));
+    total->setObjectName(QStringLiteral("fina"));
+    const char* ruleNames[] = {"Average Normalized &Scores", "Average Normalized &Grades"};
+    for (int i = 0; i < 2; ++i) {
+        m_averagingActions[std::size_t(i)] =
+            action(total, tr(ruleNames[i]), i == 0 ? "ars0" : "ars1",
+                   [this, i] { m_panel->averagingRule[std::size_t(i)]->click(); });
+        m_averagingActions[std::size_t(i)]->setCheckable(true);
+    }
+    total->addSeparator();
+    m_showPercentAction = action(total, tr("Sho&w Score %"), "showpercent",
+                                 [this] { m_panel->showTotalScores->click(); });
+    m_showPercentAction->setCheckable(true);
+
+    QAction* security = menuBar()->addAction(tr("Sec&urity!"));
+    security->setObjectName(QStringLiteral("security"));
+    connect(security, &QAction::triggered, this, &MainWindow::showSecurityRules);
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("help"));
+    action(help, tr("&Contents"), "inde", &MainWindow::showHelp, QKeySequence::HelpContents);
+    action(help, tr("&About Quillmark"), "about", &MainWindow::showAbout);
+    syncViewMenus();
+}
+
+void MainWindow::syncViewMenus() {
+    const ViewState& v = m_book->view();
+    for (int i = 0; i < 3; ++i)
+        m_displayActions[std::size_t(i)]->setChecked(int(v.displayMode) == i);
+    const bool edit = v.workingMode == WorkingMode::Edit;
+    m_modeActions[0]->setChecked(edit);
+    m_modeActions[1]->setChecked(!edit);
+    for (auto* a : m_modeActions)
+        a->setEnabled(!m_hideControls);
+    m_averagingActions[0]->setChecked(UsesScoresRule(*m_book));
+    m_averagingActions[1]->setChecked(!UsesScoresRule(*m_book));
+    m_showPercentAction->setChecked(v.showTotalScores);
+    m_hideControlsAction->setChecked(m_hideControls);
+}
+
+void MainWindow::refreshCommand() {
+    BusyCursor busy;
+    const Result sorted = Refresh(*m_book, m_table->currentColumn());
+    if (!sorted) m_prompter->tell(this, sorted.message());
+    RefreshCurrentCell();
+}
+
+void MainWindow::onWorkingModeClicked(int mode) {
+    m_book->view().workingMode = mode == 0 ? WorkingMode::Edit : WorkingMode::Analyze;
+    const bool edit = mode == 0;
+    m_panel->studentAndTest->setVisible(edit && !m_hideControls);
+    m_panel->chartArea->setVisible(!edit && !m_hideControls);
+    syncViewMenus();
+    if (m_editor->isVisible() && m_editor->isEnabled()) {
+        m_editor->raise();
+        focusEditor();
+    }
+}
+
+void MainWindow::onDisplayModeClicked(int mode) {
+    if (m_book->panelUpdating()) return;
+    if (!CheckAccess(ChangeGradingRules)) {
+        RefreshCurrentCell(); // puts the stored mode back
+        return;
+    }
+    m_book->view().displayMode = DisplayMode(mode);
+    m_book->MarkModified();
+    {
+        BusyCursor busy;
+        RecalcAll(*m_book);
+    }
+    RefreshCurrentCell();
+}
+
+void MainWindow::toggleHideControls() {
+    m_hideControls = !m_hideControls;
+    m_panel->setVisible(!m_hideControls);
+    onWorkingModeClicked(m_book->view().workingMode == WorkingMode::Edit ? 0 : 1);
+}
+
+void MainWindow::chooseFont() {
+    const std::optional<QFont> font = m_prompter->font(this, m_table->font());
+    if (font) applyFont(*font);
+}
+
+void MainWindow::applyFont(const QFont& font) {
+    m_table->setFont(font);
+    m_table->horizontalHeader()->setFont(font);
+    m_table->verticalHeader()->setFont(font);
+    m_editor->setFont(font);
+    m_panel->studentName->setFont(font);
+    RefreshCurrentCell();
+}
+
+void MainWindow::showSecurityRules() {
+    if (!CheckAccess(AnyRule)) return;
+    SecurityRulesDialog dialog(m_book->security(), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_book->security() = dialog.rules();
+        Unlock(*m_book); // the password just set counts as given
+        m_book->MarkModified();
+    }
+    RefreshCurrentCell();
+}
+
+void MainWindow::Authorize() {
+    if (!CheckAccess(AnyRule)) {
+        m_prompter->tell(this, QStringLiteral("Authorization was not verified.\n"
+                                              "Certain restrictions will apply!"));
+        return;
+    }
+    RestoreNames(*m_book, m_savedShowAsId);
+    RefreshCurrentCell();
+}
+
+void MainWindow::showHelp() {
+    HelpWindow::Show(this);
+}
+
+void MainWindow::showAbout() {
+    m_prompter->tell(
+        this,
+        tr("Quillmark %1\nA gradebook for teachers.").arg(QCoreApplication::applicationVersion()));
+}
+
+void MainWindow::animateIcon() {
+    // Frames 3, 1, 2, 1: the quill dips and writes.
+    static constexpr int order[] = {3, 1, 2, 1};
+    m_iconFrame = (m_iconFrame + 1) % 4;
+    setWindowIcon(m_iconFrames[std::size_t(order[m_iconFrame])]);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::FontChange) RefreshCurrentCell();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    RefreshCurrentCell();
 }

@@ -1,0 +1,36 @@
+#include "HelpWindow.h"
+
+#include <QDialogButtonBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), m_browser(new QTextBrowser(this)) {
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(tr("Quillmark Help"));
+    auto* layout = new QVBoxLayout(this);
+    m_browser->setOpenExternalLinks(false);
+    m_browser->setSearchPaths({QStringLiteral(":/help")});
+    m_browser->setSource(QUrl(QStringLiteral("qrc:/help/index.html")));
+    layout->addWidget(m_browser);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    auto* home = buttons->addButton(tr("&Contents"), QDialogButtonBox::ActionRole);
+    connect(home, &QPushButton::clicked, m_browser, &QTextBrowser::home);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+    layout->addWidget(buttons);
+    resize(640, 520);
+}
+
+HelpWindow* HelpWindow::Show(QWidget* parent) {
+    static QPointer<HelpWindow> window;
+    if (!window) {
+        window = new HelpWindow(parent);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->m_browser->home();
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}

@@ -1,0 +1,65 @@
+#include "CellEditor.h"
+
+#include "TextEntry.h"
+
+#include <QKeyEvent>
+#include <QTimer>
+
+CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
+    setObjectName(QStringLiteral("Text1"));
+    setFrame(false);
+    KeepDoubleQuotesOut(this);
+}
+
+bool CellEditor::KeyStaysInEditor(int key) const {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Up || key == Qt::Key_Down)
+        return false;
+    if (selectedText().size() == text().size()) return false;
+    if (key == Qt::Key_Right && cursorPosition() == text().size()) return false;
+    if (key == Qt::Key_Left && cursorPosition() == 0) return false;
+    return true;
+}
+
+void CellEditor::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (event->modifiers() == Qt::ControlModifier &&
+        (key == Qt::Key_C || key == Qt::Key_X || key == Qt::Key_V)) {
+        const Clipboard command = key == Qt::Key_C   ? Clipboard::Copy
+                                  : key == Qt::Key_X ? Clipboard::Cut
+                                                     : Clipboard::Paste;
+        // The table command runs after the editor has finished with the key.
+        QTimer::singleShot(0, this, [this, command] { emit clipboardCommand(command); });
+        event->accept();
+        return;
+    }
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (KeyStaysInEditor(key)) break;
+        event->accept();
+        if (key == Qt::Key_Left || key == Qt::Key_Right)
+            emit stepHorizontal(key == Qt::Key_Right ? 1 : -1);
+        else
+            emit stepVertical(key == Qt::Key_Up ? -1 : 1);
+        return;
+    case Qt::Key_X:
+        if (!m_headerMode && (event->modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier) {
+            event->accept();
+            emit toggleIgnore();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void CellEditor::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    emit focusLost();
+}

@@ -1,0 +1,165 @@
+#include "ControlPanel.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename W> W* named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+} // namespace
+
+ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+
+    studentAndTest = named(new QWidget(this), "Panel3D1");
+    auto* panelLayout = new QVBoxLayout(studentAndTest);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+
+    // Students.
+    studentPanel = named(new QGroupBox(tr("Students:"), studentAndTest), "StudentPanel");
+    auto* students = new QVBoxLayout(studentPanel);
+    studentName = named(new QLabel(studentPanel), "Label5");
+    studentName->setTextFormat(Qt::PlainText);
+    studentName->setFrameShape(QFrame::StyledPanel);
+    studentName->setMinimumWidth(120);
+    students->addWidget(studentName);
+    nameAsId = named(new QCheckBox(tr("Name as ID"), studentPanel), "ID");
+    students->addWidget(nameAsId);
+    auto* studentRow = new QHBoxLayout;
+    const char* studentCaptions[] = {"Del", "New", "Info"};
+    const char* studentTips[] = {"Delete the current or selected students",
+                                 "Insert a student above the current one",
+                                 "Student ID, note and name display"};
+    for (int i = 0; i < 3; ++i) {
+        studentButtons[std::size_t(i)] = new QPushButton(tr(studentCaptions[i]), studentPanel);
+        studentButtons[std::size_t(i)]->setObjectName(QStringLiteral("Stue%1").arg(i));
+        studentButtons[std::size_t(i)]->setToolTip(tr(studentTips[i]));
+        studentRow->addWidget(studentButtons[std::size_t(i)]);
+    }
+    students->addLayout(studentRow);
+    auto* countRow = new QFormLayout;
+    studentCount = named(new QLineEdit(studentPanel), "NumStud");
+    studentCount->setToolTip(tr("Number of students (1 to 100); press Enter to apply"));
+    countRow->addRow(tr("Number of students:"), studentCount);
+    students->addLayout(countRow);
+    panelLayout->addWidget(studentPanel);
+
+    // The current test; on the Total column the total's options take its place.
+    testFrame = named(new QGroupBox(tr("Current Test: None"), studentAndTest), "TestFrame");
+    auto* test = new QVBoxLayout(testFrame);
+    auto* fields = new QFormLayout;
+    maxScoreLabel = named(new QLabel(tr("&Max Score:"), testFrame), "Label1");
+    maxScore = named(new QLineEdit(testFrame), "Stud0");
+    maxScoreLabel->setBuddy(maxScore);
+    fields->addRow(maxScoreLabel, maxScore);
+    importanceLabel = named(new QLabel(tr("&Importance:"), testFrame), "Label3");
+    importance = named(new QComboBox(testFrame), "Studl");
+    importanceLabel->setBuddy(importance);
+    fields->addRow(importanceLabel, importance);
+    test->addLayout(fields);
+    calculateGrades = named(new QCheckBox(tr("Calculate Grades:"), testFrame), "DoGrading");
+    calculateGrades->setLayoutDirection(Qt::RightToLeft);
+    test->addWidget(calculateGrades);
+    ignoreGrade = named(new QCheckBox(tr("Ignore grade"), testFrame), "Include");
+    ignoreGrade->setToolTip(tr("Leave this score out of the student's total (X)"));
+    test->addWidget(ignoreGrade);
+    showTotalScores = named(new QCheckBox(tr("Show Total  Score %"), testFrame), "ShowTotalScores");
+    test->addWidget(showTotalScores);
+    averaging = named(new QGroupBox(tr("Averaging rules:"), testFrame), "Fra");
+    auto* rules = new QVBoxLayout(averaging);
+    averagingGroup = new QButtonGroup(this);
+    const char* ruleCaptions[] = {"Average Normalized Scores", "Average Normalized Grades"};
+    for (int i = 0; i < 2; ++i) {
+        averagingRule[std::size_t(i)] = new QRadioButton(tr(ruleCaptions[i]), averaging);
+        averagingRule[std::size_t(i)]->setObjectName(QStringLiteral("WhatRound%1").arg(i));
+        averagingGroup->addButton(averagingRule[std::size_t(i)], i);
+        rules->addWidget(averagingRule[std::size_t(i)]);
+    }
+    test->addWidget(averaging);
+    auto* testButtons = new QGridLayout;
+    newTest = named(new QPushButton(tr("&New"), testFrame), "Command3");
+    newTest->setToolTip(tr("Add a test in front of the current one"));
+    deleteTest = named(new QPushButton(tr("&Del"), testFrame), "Del");
+    deleteTest->setToolTip(tr("Delete the current or selected tests"));
+    scale = named(new QPushButton(tr("S&cale"), testFrame), "Scal");
+    scale->setToolTip(tr("Edit the grading scale of this test"));
+    info = named(new QPushButton(tr("&Info"), testFrame), "More");
+    info->setToolTip(tr("Date, maximum score, importance and note of the tests"));
+    setImportance = named(new QPushButton(tr("Set I&mportance"), testFrame), "SetImportance");
+    setImportance->setToolTip(tr("Edit the importance groups and their share of the total"));
+    testButtons->addWidget(setImportance, 2, 0, 1, 2);
+    testButtons->addWidget(newTest, 0, 0);
+    testButtons->addWidget(deleteTest, 0, 1);
+    testButtons->addWidget(scale, 1, 0);
+    testButtons->addWidget(info, 1, 1);
+    test->addLayout(testButtons);
+    test->addStretch();
+    panelLayout->addWidget(testFrame, 1);
+    column->addWidget(studentAndTest, 1);
+
+    chartArea = named(new QWidget(this), "PicGraph");
+    chartArea->setAutoFillBackground(true);
+    chartArea->setBackgroundRole(QPalette::Base);
+    chartArea->hide();
+    column->addWidget(chartArea, 1);
+
+    // General: modes, display modes, sorting and the refresh.
+    general = named(new QGroupBox(tr("General"), this), "Gra");
+    auto* generalLayout = new QVBoxLayout(general);
+    auto* modeRow = new QHBoxLayout;
+    modeGroup = new QButtonGroup(this);
+    const char* modeCaptions[] = {"Edit", "Analyze"};
+    const char* modeTips[] = {"Switch to Edit Mode", "Switch to Analyze mode"};
+    for (int i = 0; i < 2; ++i) {
+        mode[std::size_t(i)] = new QToolButton(general);
+        mode[std::size_t(i)]->setObjectName(QStringLiteral("mode%1").arg(i));
+        mode[std::size_t(i)]->setText(tr(modeCaptions[i]));
+        mode[std::size_t(i)]->setToolTip(tr(modeTips[i]));
+        mode[std::size_t(i)]->setCheckable(true);
+        modeGroup->addButton(mode[std::size_t(i)], i);
+        modeRow->addWidget(mode[std::size_t(i)]);
+    }
+    mode[0]->setChecked(true);
+    generalLayout->addLayout(modeRow);
+    displayModeGroup = new QButtonGroup(this);
+    const char* displayCaptions[] = {"Grades as &Numbers", "Grades as &Letters",
+                                     "Grades as % of MAX"};
+    for (int i = 0; i < 3; ++i) {
+        displayMode[std::size_t(i)] = new QRadioButton(tr(displayCaptions[i]), general);
+        displayMode[std::size_t(i)]->setObjectName(QStringLiteral("Option3D1%1").arg(i));
+        displayModeGroup->addButton(displayMode[std::size_t(i)], i);
+        generalLayout->addWidget(displayMode[std::size_t(i)]);
+    }
+    displayMode[0]->setChecked(true);
+    auto* sorting = new QFormLayout;
+    const QStringList studentRules{tr("don't sort"), tr("by name"), tr("by grade")};
+    const QStringList testRules{tr("don't sort"), tr("by name"), tr("by date")};
+    const char* sortLabels[] = {"Sort Students:", "Sort Tests:"};
+    for (int i = 0; i < 2; ++i) {
+        sortRule[std::size_t(i)] = new QComboBox(general);
+        sortRule[std::size_t(i)]->setObjectName(QStringLiteral("srule%1").arg(i));
+        sortRule[std::size_t(i)]->addItems(i == 0 ? studentRules : testRules);
+        sorting->addRow(tr(sortLabels[i]), sortRule[std::size_t(i)]);
+    }
+    generalLayout->addLayout(sorting);
+    refresh = named(new QPushButton(tr("&Refresh"), general), "Upd");
+    refresh->setToolTip(tr("Recalculate every grade and sort again"));
+    generalLayout->addWidget(refresh);
+    column->addWidget(general);
+}

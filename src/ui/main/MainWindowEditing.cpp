@@ -1,0 +1,267 @@
+// The main window's current cell: the panels that follow it, the floating editor over it,
+// and moving it with the keyboard.
+#include "ControlPanel.h"
+#include "GradeTableModel.h"
+#include "GradeTableView.h"
+#include "MainWindow.h"
+#include "NameHeader.h"
+#include "Prompter.h"
+#include "core/NumberText.h"
+#include "core/ScoreCell.h"
+#include "core/Security.h"
+#include "grading/Calculation.h"
+#include "grading/Importance.h"
+#include "ui/dialogs/PasswordDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+
+namespace {
+
+// Sets a flag for a scope and clears it again.
+class PanelUpdating {
+public:
+    explicit PanelUpdating(Gradebook& book) : m_book(book) { book.setPanelUpdating(true); }
+    ~PanelUpdating() { m_book.setPanelUpdating(false); }
+    PanelUpdating(const PanelUpdating&) = delete;
+    PanelUpdating& operator=(const PanelUpdating&) = delete;
+
+private:
+    Gradebook& m_book;
+};
+
+} // namespace
+
+bool MainWindow::CheckAccess(int rule) {
+    if (!AccessNeeded(*m_book, rule)) return true;
+    if (!PasswordDialog::Verify(m_book->security().password, *m_prompter, this)) return false;
+    Unlock(*m_book);
+    return true;
+}
+
+void MainWindow::RefreshCurrentCell() {
+    if (!isVisible()) return;
+    PanelUpdating updating(*m_book);
+    ControlPanel& p = *m_panel;
+    const int r = m_table->currentRow();
+    const int c = m_table->currentColumn();
+    const bool total = c == 1;
+    const bool test = c >= 2 && c < m_book->columnCount();
+
+    for (QWidget* w : {static_cast<QWidget*>(p.importance), static_cast<QWidget*>(p.maxScoreLabel),
+                       static_cast<QWidget*>(p.importanceLabel),
+                       static_cast<QWidget*>(p.calculateGrades), static_cast<QWidget*>(p.maxScore)})
+        w->setVisible(test);
+    p.maxScore->setEnabled(test);
+    p.ignoreGrade->setEnabled(test);
+    p.showTotalScores->setVisible(total);
+    p.showTotalScores->setChecked(m_book->view().showTotalScores);
+    p.averaging->setVisible(!test);
+    for (auto* b : p.averagingRule)
+        b->setEnabled(c >= 1);
+    const bool graded = c >= 1 && c < m_book->columnCount() && m_book->TestOf(c).calculateGrades;
+    p.scale->setEnabled(graded);
+    m_setScaleAction->setEnabled(graded);
+    p.info->setEnabled(c >= 1);
+    m_testInfoAction->setEnabled(c >= 1);
+    p.deleteTest->setEnabled(test);
+    m_deleteTestAction->setEnabled(test);
+
+    const bool studentRow = r >= 1 && r < m_book->rowCount();
+    p.nameAsId->setChecked(studentRow && m_book->StudentOf(r).showAsId != 0);
+    p.studentName->setText(m_book->GetCellText(r, 0));
+
+    if (test) {
+        TestRecord& t = m_book->TestOf(c);
+        p.maxScore->setText(FormatGeneral(t.maxScore));
+        const QStringList items = ImportanceListItems(m_book->importanceSet());
+        if (p.importance->count() != items.size() || [&] {
+                for (int i = 0; i < items.size(); ++i)
+                    if (p.importance->itemText(i) != items[i]) return true;
+                return false;
+            }()) {
+            p.importance->clear();
+            p.importance->addItems(items);
+        }
+        // A group the set no longer has shows as the first group, and becomes it.
+        if (!(t.importance >= 0 && t.importance < p.importance->count())) t.importance = 0;
+        p.importance->setCurrentIndex(int(t.importance));
+        p.calculateGrades->setChecked(t.calculateGrades != 0);
+        m_calculateGradesAction->setChecked(t.calculateGrades != 0);
+        p.ignoreGrade->setChecked(studentRow && !m_book->isIncluded(r, c));
+    } else {
+        p.averagingRule[0]->setChecked(UsesScoresRule(*m_book));
+        p.averagingRule[1]->setChecked(!UsesScoresRule(*m_book));
+        p.ignoreGrade->setChecked(false);
+    }
+    const int mode = int(m_book->view().displayMode);
+    p.displayMode[std::size_t(mode)]->setChecked(true);
+    p.sortRule[0]->setCurrentIndex(m_book->view().studentSortRule);
+    p.sortRule[1]->setCurrentIndex(m_book->view().testSortRule);
+    p.studentCount->setText(QString::number(m_book->studentCount()));
+
+    // The editor: over a score, or over the name being renamed; never over a total.
+    const HeaderEditing header = m_book->headerEditing();
+    m_table->setSelectionMode(header == HeaderEditing::Off ? QAbstractItemView::ExtendedSelection
+                                                           : QAbstractItemView::NoSelection);
+    if (header != HeaderEditing::Off || c >= 2) {
+        if (header == HeaderEditing::Off) m_editor->setText(ScoreOfCell(m_book->GetCellText(r, c)));
+        placeEditor(r, c);
+    } else if (total) {
+        hideEditor();
+        m_editor->setEnabled(false);
+    }
+
+    p.testFrame->setTitle(test ? tr("Current Test: ") + m_book->GetCellText(0, c)
+                               : tr("Current Test: None"));
+    p.studentButtons[0]->setEnabled(r >= 1);
+    p.studentButtons[1]->setEnabled(r >= 1);
+    syncViewMenus();
+}
+
+void MainWindow::placeEditor(int row, int col) {
+    const HeaderEditing header = m_book->headerEditing();
+    if (header == HeaderEditing::StudentNames)
+        col = 0;
+    else if (header == HeaderEditing::TestNames)
+        row = 0;
+    const std::optional<QRect> cell = m_table->visibleCellRect(row, col);
+    if (!cell) {
+        hideEditor();
+        return;
+    }
+    const bool score = row != 0 && col != 0;
+    m_editor->setHeaderMode(!score);
+    QPalette palette = m_editor->palette();
+    palette.setColor(QPalette::Base, score ? Qt::white : QColor(0xC0, 0xC0, 0xC0));
+    m_editor->setPalette(palette);
+    if (!score) {
+        m_editor->setEnabled(true);
+        m_editor->setText(m_book->GetCellText(row, col));
+    }
+    const int width =
+        header != HeaderEditing::Off && m_headerEditKind > 0
+            ? cell->width()
+            : m_editor->fontMetrics().horizontalAdvance(u' ' + m_editor->text() + u' ');
+    QRect rect(cell->topLeft(), QSize(std::max(width, 8), cell->height()));
+    const QRect area =
+        m_table->rect().adjusted(0, 0, -m_table->frameWidth(), -m_table->frameWidth());
+    if (!area.contains(rect)) {
+        hideEditor();
+        return;
+    }
+    // While scores are locked the editor does not open at all.
+    if (AccessNeeded(*m_book, EditScores)) {
+        hideEditor();
+        return;
+    }
+    m_editor->setGeometry(rect);
+    m_editor->setEnabled(true);
+    m_editor->raise();
+    m_editor->show();
+    focusEditor();
+}
+
+void MainWindow::focusEditor() {
+    if (!m_editor->isEnabled() || !m_editor->isVisible()) return;
+    m_editor->setFocus(Qt::OtherFocusReason);
+    m_editor->selectAll();
+}
+
+void MainWindow::hideEditor() {
+    m_editor->lower();
+    m_editor->hide();
+}
+
+void MainWindow::followScroll() {
+    if (!m_editor->isVisible() && !m_editor->hasFocus()) return;
+    const int r = m_table->currentRow();
+    const int c = m_table->currentColumn();
+    if (m_book->headerEditing() != HeaderEditing::Off || c > 1) placeEditor(r, c);
+}
+
+void MainWindow::onEditorEdited(const QString& text) {
+    if (m_inEditorChange) return;
+    m_inEditorChange = true;
+    const auto done = qScopeGuard([this] { m_inEditorChange = false; });
+    if (AccessNeeded(*m_book, EditScores)) return;
+    const int row = m_table->currentRow();
+    const int col = m_table->currentColumn();
+    m_book->MarkModified();
+    if (m_book->headerEditing() != HeaderEditing::Off) {
+        m_book->SetCellText(row, col, text);
+        return;
+    }
+    if (col >= 2) {
+        if (ScoreOfCell(m_book->GetCellText(row, col)) == text) return;
+        setScore(row, col, text);
+        // The editor grows with what is typed.
+        QRect r = m_editor->geometry();
+        r.setWidth(m_editor->fontMetrics().horizontalAdvance(u' ' + text + u' '));
+        if (m_table->rect().contains(r)) m_editor->setGeometry(r);
+    }
+}
+
+void MainWindow::setScore(int row, int col, const QString& entry) {
+    m_book->MarkModified();
+    m_book->SetCellText(row, col, FormatScoreCell(*m_book, row, col, entry));
+    UpdateRowTotal(*m_book, row);
+}
+
+void MainWindow::moveCurrentCell(int dRow, int dCol) {
+    // Past the last row or column the cell stays; renaming tests walks the test names only.
+    const int firstCol = m_book->headerEditing() == HeaderEditing::TestNames ? 2 : 1;
+    const int row = std::clamp(m_table->currentRow() + dRow, 1, m_book->rowCount() - 1);
+    const int col =
+        std::clamp(m_table->currentColumn() + dCol, firstCol, m_book->columnCount() - 1);
+    m_table->setFocus(Qt::OtherFocusReason);
+    m_table->setCurrentCell(row, col);
+    RefreshCurrentCell();
+}
+
+void MainWindow::stepHorizontal(int direction) {
+    if (m_headerEditKind == 1 || m_book->headerEditing() == HeaderEditing::Off) {
+        if (m_headerEditKind != 1) m_headerEditKind = 0;
+        moveCurrentCell(0, direction);
+        return;
+    }
+    // Renaming students: Right ends the renaming, Left does nothing.
+    if (direction < 0) return;
+    m_book->setHeaderEditing(HeaderEditing::Off);
+    m_headerEditKind = 0;
+    moveCurrentCell(0, 0);
+}
+
+void MainWindow::stepVertical(int direction) {
+    if (m_headerEditKind == 2 || m_book->headerEditing() == HeaderEditing::Off) {
+        if (m_headerEditKind != 2) m_headerEditKind = 0;
+        moveCurrentCell(direction, 0);
+        return;
+    }
+    // Renaming tests: Down or Enter ends the renaming, Up does nothing.
+    if (direction < 0) return;
+    endHeaderEdit();
+    moveCurrentCell(0, 0);
+}
+
+void MainWindow::endHeaderEdit() {
+    m_book->setHeaderEditing(HeaderEditing::Off);
+    m_headerEditKind = 0;
+    m_table->setCurrentCell(m_table->currentRow(), m_table->currentColumn());
+}
+
+void MainWindow::startHeaderEdit(int kind, int row, int col) {
+    if (kind == 1 && (col < 2 || col >= m_book->columnCount())) return;
+    if (kind == 2 && (row < 1 || row >= m_book->rowCount())) return;
+    m_headerEditKind = kind;
+    m_book->setHeaderEditing(kind == 1 ? HeaderEditing::TestNames : HeaderEditing::StudentNames);
+    m_table->setCurrentCell(row, col);
+    RefreshCurrentCell();
+}
