@@ -1,36 +1,133 @@
-#include "grading/Calculation.h"
+#include "ScriptedPrompter.h"
+#include "core/Security.h"
+#include "ui/dialogs/PasswordDialog.h"
+#include "ui/main/ControlPanel.h"
 #include "ui/main/GradeTableModel.h"
+#include "ui/main/GradeTableView.h"
 #include "ui/main/MainWindow.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
 #include <QSignalSpy>
-#include <QTableView>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A started main window over the shipped libraries, with scripted questions.
+struct Session {
+    std::shared_ptr<ScriptedPrompter> prompter = std::make_shared<ScriptedPrompter>();
+    MainWindow window{prompter};
+    Gradebook& book = window.gradebook();
+
+    explicit Session(const QStringList& arguments = {}) {
+        window.setLibraryDir(QStringLiteral(QUILLMARK_RESOURCES));
+        window.startUp(arguments);
+        window.show();
+        QTest::qWaitForWindowExposed(&window);
+    }
+    void clickCell(int row, int col) {
+        GradeTableView* t = window.table();
+        const QRect r = t->visualRect(t->gradeModel()->indexOf(row, col));
+        QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, r.center());
+    }
+    void addTests(int n) {
+        for (int i = 0; i < n; ++i)
+            QTest::mouseClick(window.panel()->newTest, Qt::LeftButton);
+    }
+    void type(const QString& text) { QTest::keyClicks(window.editor(), text); }
+    void key(Qt::Key k) { QTest::keyClick(window.editor(), k); }
+    int row() const { return window.table()->currentRow(); }
+    int col() const { return window.table()->currentColumn(); }
+};
+
+// Answers the next password question by typing `password` (or cancelling when empty).
+void answerPassword(const QString& password) {
+    QTimer::singleShot(0, [password] {
+        auto* dialog = qobject_cast<PasswordDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        if (password.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->passwordBox()->setText(password);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(u"Ok"_s), Qt::LeftButton);
+    });
+}
+
+} // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
+    void init();
     void startsWithAnEmptyClass();
     void modelFollowsTheDocument();
+    void typingUpdatesScoreAndTotal();
+    void typedQuoteBecomesApostrophe();
+    void enterAndArrowsLeaveTheCell();
+    void renamingTestsWalksAlongTheNames();
+    void renamingStudentsWalksDownTheNames();
+    void xTogglesIgnoreGrade();
+    void availabilityFollowsTheColumn_data();
+    void availabilityFollowsTheColumn();
+    void protectionRefusesAndRestores_data();
+    void protectionRefusesAndRestores();
+    void lockedScoresShowNoEditor();
+    void studentCountBox_data();
+    void studentCountBox();
+    void savePromptAnswers_data();
+    void savePromptAnswers();
+    void failedSaveKeepsTheWork();
+    void openingMissingAndBadFiles_data();
+    void openingMissingAndBadFiles();
+    void recentFilesOrder();
+    void restartReopensTheLastFile();
+
+private:
+    QTemporaryDir m_dir;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
 };
 
+void TestMainWindow::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath(u"settings"_s));
+}
+
+void TestMainWindow::init() {
+    // Every test starts from an empty settings store.
+    QDir(m_dir.filePath(u"settings"_s)).removeRecursively();
+}
+
 void TestMainWindow::startsWithAnEmptyClass() {
-    MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.windowTitle(), u"Quillmark"_s);
-    QAbstractItemModel* model = window.table()->model();
-    QCOMPARE(model->rowCount(), 8);
-    QCOMPARE(model->columnCount(), 2);
-    QCOMPARE(model->index(0, 0).data().toString(), u"Name"_s);
-    QCOMPARE(model->index(0, 1).data().toString(), u"Total"_s);
-    for (int r = 1; r < 8; ++r)
-        QCOMPARE(model->index(r, 0).data().toString(), QString());
-    QVERIFY(!window.gradebook().isModified());
+    Session s;
+    QCOMPARE(s.window.windowTitle(), u"Quillmark"_s);
+    QAbstractItemModel* model = s.window.table()->model();
+    QCOMPARE(model->rowCount(), 7);
+    QCOMPARE(model->columnCount(), 1);
+    QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), u"Total"_s);
+    QCOMPARE(s.window.table()->findChild<QLabel*>(u"NameCorner"_s)->text(), u"Name"_s);
+    QVERIFY(!s.book.isModified());
+    QVERIFY(s.prompter->told.isEmpty());
+    QCOMPARE(s.window.panel()->studentCount->text(), u"7"_s);
     // 1500 twips are an inch wide.
-    QCOMPARE(window.table()->columnWidth(1), window.table()->logicalDpiX() * 1500 / 1440);
+    const int inch = s.window.table()->logicalDpiX();
+    QCOMPARE(s.window.table()->horizontalHeader()->sectionSize(0), inch * 1500 / 1440);
 }
 
 void TestMainWindow::modelFollowsTheDocument() {
@@ -38,17 +135,414 @@ void TestMainWindow::modelFollowsTheDocument() {
     GradeTableModel model(book);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-
+    QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
     book.setShape(4, 3);
-    QCOMPARE(reset.count(), 1);
-    QCOMPARE(model.rowCount(), 4);
-    QCOMPARE(model.columnCount(), 3);
-
+    QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(model.columnCount(), 2);
     book.SetCellText(2, 2, u"85"_s);
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.at(0).at(0).toModelIndex(), model.index(2, 2));
-    QCOMPARE(model.index(2, 2).data().toString(), u"85"_s);
+    QCOMPARE(changed.at(0).at(0).toModelIndex(), model.index(1, 1));
+    book.SetCellText(0, 2, u"Quiz"_s);
+    book.SetCellText(3, 0, u"Ada"_s);
+    QCOMPARE(headers.count(), 2);
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), u"Quiz"_s);
+    QCOMPARE(model.headerData(2, Qt::Vertical).toString(), u"Ada"_s);
+}
+
+void TestMainWindow::typingUpdatesScoreAndTotal() {
+    Session s;
+    s.window.panel()->displayMode[1]->click(); // letters
+    s.addTests(1);
+    QCOMPARE(s.book.GetCellText(0, 2), u"Test  1"_s);
+    s.clickCell(2, 2);
+    QVERIFY(s.window.editor()->isVisible());
+    QVERIFY(s.window.editor()->hasFocus());
+    s.type(u"8"_s);
+    QCOMPARE(s.book.GetCellText(2, 2), u"8      (F)"_s);
+    QCOMPARE(s.book.GetCellText(2, 1), u"8%     (F)"_s);
+    s.type(u"5"_s);
+    QCOMPARE(s.book.GetCellText(2, 2), u"85     (B)"_s);
+    QCOMPARE(s.book.GetCellText(2, 1), u"85%    (B)"_s);
+    QVERIFY(s.book.isModified());
+    s.key(Qt::Key_Backspace);
+    s.key(Qt::Key_Backspace);
+    QCOMPARE(s.book.GetCellText(2, 2), QString());
+    QCOMPARE(s.book.GetCellText(2, 1), QString());
+}
+
+void TestMainWindow::typedQuoteBecomesApostrophe() {
+    Session s;
+    s.addTests(1);
+    QTest::mouseDClick(
+        s.window.table()->horizontalHeader()->viewport(), Qt::LeftButton, {},
+        QPoint(s.window.table()->horizontalHeader()->sectionViewportPosition(1) + 5, 5));
+    s.window.editor()->selectAll();
+    s.type(u"\"Final\""_s);
+    QCOMPARE(s.book.GetCellText(0, 2), u"'Final'"_s);
+}
+
+void TestMainWindow::enterAndArrowsLeaveTheCell() {
+    Session s;
+    s.addTests(2);
+    s.clickCell(1, 2);
+    s.type(u"70"_s);
+    s.key(Qt::Key_Return);
+    QCOMPARE(s.row(), 2);
+    QCOMPARE(s.col(), 2);
+    s.type(u"64"_s);
+    s.key(Qt::Key_Left); // moves the caret: the text is no longer all selected
+    QCOMPARE(s.col(), 2);
+    s.key(Qt::Key_Left);
+    s.key(Qt::Key_Left); // the caret was at the start: leave to the left
+    QCOMPARE(s.col(), 1);
+    QVERIFY(!s.window.editor()->isVisible()); // no editor over a total
+    s.clickCell(2, 2);
+    QCOMPARE(s.window.editor()->text(), u"64"_s);
+    s.key(Qt::Key_Right); // whole text selected: leave at once
+    QCOMPARE(s.col(), 3);
+    s.key(Qt::Key_Right); // past the last column the cell stays
+    QCOMPARE(s.col(), 3);
+    s.key(Qt::Key_Up);
+    QCOMPARE(s.row(), 1);
+    s.key(Qt::Key_Up);
+    QCOMPARE(s.row(), 1);
+    QCOMPARE(s.book.GetCellText(1, 2), u"70     (2.0)"_s);
+}
+
+void TestMainWindow::renamingTestsWalksAlongTheNames() {
+    Session s;
+    s.addTests(3);
+    QHeaderView* header = s.window.table()->horizontalHeader();
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {},
+                       QPoint(header->sectionViewportPosition(1) + 5, 5));
+    QCOMPARE(s.book.headerEditing(), HeaderEditing::TestNames);
+    QCOMPARE(s.window.editor()->text(), u"Test  3"_s);
+    s.window.editor()->selectAll();
+    s.type(u"Quiz"_s);
+    QCOMPARE(s.book.GetCellText(0, 2), u"Quiz"_s);
+    s.key(Qt::Key_Up); // does nothing while renaming tests
+    QCOMPARE(s.book.headerEditing(), HeaderEditing::TestNames);
+    s.key(Qt::Key_Right); // caret at the end: on to the next test's name
+    QCOMPARE(s.col(), 3);
+    QCOMPARE(s.window.editor()->text(), u"Test  2"_s);
+    s.type(u"Essay"_s); // all selected: replaces the name
+    QCOMPARE(s.book.GetCellText(0, 3), u"Essay"_s);
+    QCOMPARE(s.book.GetCellText(1, 3), QString()); // no score was written
+    s.key(Qt::Key_Return);
+    QCOMPARE(s.book.headerEditing(), HeaderEditing::Off);
+}
+
+void TestMainWindow::renamingStudentsWalksDownTheNames() {
+    Session s;
+    s.addTests(1);
+    QHeaderView* names = s.window.table()->verticalHeader();
+    QTest::mouseDClick(names->viewport(), Qt::LeftButton, {},
+                       QPoint(5, names->sectionViewportPosition(0) + 3));
+    QCOMPARE(s.book.headerEditing(), HeaderEditing::StudentNames);
+    s.type(u"Ada"_s);
+    s.key(Qt::Key_Return);
+    s.type(u"Ben"_s);
+    s.key(Qt::Key_Left); // caret moves; Left never ends renaming students
+    s.key(Qt::Key_Left);
+    s.key(Qt::Key_Left);
+    s.key(Qt::Key_Left);
+    QCOMPARE(s.book.headerEditing(), HeaderEditing::StudentNames);
+    QCOMPARE(s.book.GetCellText(1, 0), u"Ada"_s);
+    QCOMPARE(s.book.GetCellText(2, 0), u"Ben"_s);
+    s.window.editor()->end(false);
+    s.key(Qt::Key_Right);
+    QCOMPARE(s.book.headerEditing(), HeaderEditing::Off);
+}
+
+void TestMainWindow::xTogglesIgnoreGrade() {
+    Session s;
+    s.window.panel()->displayMode[1]->click();
+    s.addTests(1);
+    s.clickCell(1, 2);
+    s.type(u"90"_s);
+    QCOMPARE(s.book.GetCellText(1, 1), u"90%    (A)"_s);
+    s.type(u"x"_s);
+    QVERIFY(!s.book.isIncluded(1, 2));
+    QCOMPARE(s.book.GetCellText(1, 2), u"90     (A)x"_s);
+    QCOMPARE(s.book.GetCellText(1, 1), QString());
+    QVERIFY(s.window.panel()->ignoreGrade->isChecked());
+    QCOMPARE(s.window.editor()->text(), u"90"_s);
+    s.type(u"X"_s);
+    QVERIFY(s.book.isIncluded(1, 2));
+    QCOMPARE(s.book.GetCellText(1, 1), u"90%    (A)"_s);
+}
+
+void TestMainWindow::availabilityFollowsTheColumn_data() {
+    QTest::addColumn<int>("col");
+    QTest::addColumn<bool>("testControls");
+    QTest::addColumn<bool>("totalControls");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("total") << 1 << false << true << u"Current Test: None"_s;
+    QTest::newRow("test") << 2 << true << false << u"Current Test: Test  1"_s;
+}
+
+void TestMainWindow::availabilityFollowsTheColumn() {
+    QFETCH(int, col);
+    QFETCH(bool, testControls);
+    QFETCH(bool, totalControls);
+    QFETCH(QString, caption);
+    Session s;
+    s.addTests(1);
+    s.clickCell(3, col);
+    ControlPanel* p = s.window.panel();
+    QCOMPARE(p->importance->isVisible(), testControls);
+    QCOMPARE(p->calculateGrades->isVisible(), testControls);
+    QCOMPARE(p->maxScore->isEnabled(), testControls);
+    QCOMPARE(p->ignoreGrade->isEnabled(), testControls);
+    QCOMPARE(p->deleteTest->isEnabled(), testControls);
+    QCOMPARE(p->showTotalScores->isVisible(), totalControls);
+    QCOMPARE(p->averaging->isVisible(), !testControls);
+    QVERIFY(p->averagingRule[0]->isEnabled());
+    QCOMPARE(p->testFrame->title(), caption);
+    QCOMPARE(s.window.editor()->isVisible(), testControls);
+    QVERIFY(p->studentButtons[0]->isEnabled());
+}
+
+void TestMainWindow::protectionRefusesAndRestores_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("rule");
+    QTest::newRow("display mode") << u"display"_s << int(ChangeGradingRules);
+    QTest::newRow("calculate grades") << u"grades"_s << int(ChangeGradingRules);
+    QTest::newRow("ignore grade") << u"ignore"_s << int(ChangeGradingRules);
+    QTest::newRow("averaging rule") << u"averaging"_s << int(ChangeGradingRules);
+    QTest::newRow("show total") << u"total"_s << int(ChangeGradingRules);
+    QTest::newRow("maximum score") << u"max"_s << int(EditScores);
+}
+
+void TestMainWindow::protectionRefusesAndRestores() {
+    QFETCH(QString, control);
+    QFETCH(int, rule);
+    Session s;
+    s.addTests(1);
+    s.book.security().password = u"owl"_s;
+    s.book.security().protect[std::size_t(rule)] = true;
+    ControlPanel* p = s.window.panel();
+    s.clickCell(1, control == u"averaging" || control == u"total" ? 1 : 2);
+    const DisplayMode mode = s.book.view().displayMode;
+    const TestRecord test = s.book.TestOf(2);
+    const float rule0 = s.book.totalSetup().importance;
+    const bool showTotal = s.book.view().showTotalScores;
+
+    // Refused: the password dialog is cancelled, nothing changes, the control shows the data.
+    answerPassword(QString());
+    if (control == u"display")
+        p->displayMode[2]->click();
+    else if (control == u"grades")
+        p->calculateGrades->click();
+    else if (control == u"ignore")
+        p->ignoreGrade->click();
+    else if (control == u"averaging")
+        p->averagingRule[1]->click();
+    else if (control == u"total")
+        p->showTotalScores->click();
+    else
+        QTest::keyClicks(p->maxScore, u"5"_s);
+    QCOMPARE(s.book.view().displayMode, mode);
+    QVERIFY(p->displayMode[std::size_t(int(mode))]->isChecked());
+    QCOMPARE(s.book.TestOf(2), test);
+    QCOMPARE(p->calculateGrades->isChecked(), test.calculateGrades != 0);
+    QVERIFY(s.book.isIncluded(1, 2));
+    QVERIFY(!p->ignoreGrade->isChecked());
+    QCOMPARE(s.book.totalSetup().importance, rule0);
+    QVERIFY(p->averagingRule[0]->isChecked());
+    QCOMPARE(s.book.view().showTotalScores, showTotal);
+    QCOMPARE(p->showTotalScores->isChecked(), showTotal);
+    QCOMPARE(p->maxScore->text(), u"100"_s);
+
+    // With the password the change goes ahead, and no further question is asked.
+    answerPassword(u"owl"_s);
+    if (control == u"display")
+        p->displayMode[2]->click();
+    else if (control == u"grades")
+        p->calculateGrades->click();
+    else if (control == u"ignore")
+        p->ignoreGrade->click();
+    else if (control == u"averaging")
+        p->averagingRule[1]->click();
+    else if (control == u"total")
+        p->showTotalScores->click();
+    else
+        QTest::keyClicks(p->maxScore, u"5"_s);
+    QVERIFY(!AccessNeeded(s.book, AnyRule));
+    const bool changed = s.book.view().displayMode != mode || !(s.book.TestOf(2) == test) ||
+                         !s.book.isIncluded(1, 2) || s.book.totalSetup().importance != rule0 ||
+                         s.book.view().showTotalScores != showTotal;
+    QVERIFY(changed);
+}
+
+void TestMainWindow::lockedScoresShowNoEditor() {
+    Session s;
+    s.addTests(1);
+    s.book.security().password = u"owl"_s;
+    s.book.security().protect[EditScores] = true;
+    s.clickCell(2, 2);
+    QVERIFY(!s.window.editor()->isVisible());
+    // Without protection of scores the editor opens as usual.
+    s.book.security().protect[EditScores] = false;
+    s.clickCell(3, 2);
+    QVERIFY(s.window.editor()->isVisible());
+}
+
+void TestMainWindow::studentCountBox_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("students");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("zero") << u"0"_s << int(QMessageBox::Ok) << 7 << QString();
+    QTest::newRow("101") << u"101"_s << int(QMessageBox::Ok) << 7 << QString();
+    QTest::newRow("grow") << u"12"_s << int(QMessageBox::Ok) << 12 << QString();
+    QTest::newRow("shrink ok") << u"5"_s << int(QMessageBox::Ok) << 5
+                               << u" 2 last row(s) will be lost!"_s;
+    QTest::newRow("shrink cancel")
+        << u"5"_s << int(QMessageBox::Cancel) << 7 << u" 2 last row(s) will be lost!"_s;
+}
+
+void TestMainWindow::studentCountBox() {
+    QFETCH(QString, typed);
+    QFETCH(int, answer);
+    QFETCH(int, students);
+    QFETCH(QString, question);
+    Session s;
+    s.prompter->answers << QMessageBox::StandardButton(answer);
+    QLineEdit* box = s.window.panel()->studentCount;
+    box->selectAll();
+    QTest::keyClicks(box, typed);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(s.book.studentCount(), students);
+    QCOMPARE(box->text(), QString::number(students));
+    QCOMPARE(s.prompter->asked.value(0), question);
+    if (students == 12) QCOMPARE(s.book.StudentOf(12).includeFlags.raw(), QString(400, u'1'));
+}
+
+void TestMainWindow::savePromptAnswers_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("saveAs");
+    QTest::addColumn<bool>("replaced");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("cancel") << int(QMessageBox::Cancel) << QString() << false << false;
+    QTest::newRow("no") << int(QMessageBox::No) << QString() << true << false;
+    QTest::newRow("yes") << int(QMessageBox::Yes) << u"yes.GRD"_s << true << true;
+    QTest::newRow("yes, save as cancelled") << int(QMessageBox::Yes) << QString() << false << false;
+}
+
+void TestMainWindow::savePromptAnswers() {
+    QFETCH(int, answer);
+    QFETCH(QString, saveAs);
+    QFETCH(bool, replaced);
+    QFETCH(bool, saved);
+    Session s;
+    s.addTests(1);
+    QVERIFY(s.book.isModified());
+    s.prompter->answers << QMessageBox::StandardButton(answer);
+    if (!saveAs.isEmpty()) s.prompter->fileNames << path(saveAs);
+    s.window.newCommand();
+    QCOMPARE(s.prompter->asked, QStringList{u"Save your work?"_s});
+    QCOMPARE(s.book.testCount(), replaced ? 0 : 1);
+    QCOMPARE(QFileInfo::exists(path(u"yes.GRD"_s)), saved);
+    QCOMPARE(s.book.isModified(), !replaced);
+    if (saved) QFile::remove(path(u"yes.GRD"_s));
+    // Unmodified: nothing is asked.
+    s.prompter->asked.clear();
+    s.book.setModified(false);
+    s.window.newCommand();
+    QVERIFY(s.prompter->asked.isEmpty());
+}
+
+void TestMainWindow::failedSaveKeepsTheWork() {
+    Session s;
+    s.addTests(1);
+    // A folder where the file should go: the save fails.
+    QDir(m_dir.path()).mkpath(u"taken.GRD"_s);
+    s.prompter->answers << QMessageBox::Yes;
+    s.prompter->fileNames << path(u"taken.GRD"_s);
+    s.window.newCommand();
+    QCOMPARE(s.book.testCount(), 1);
+    QVERIFY(s.book.isModified());
+    QVERIFY(s.prompter->told.value(0).startsWith(u"Error writing "_s) ||
+            s.prompter->told.value(0).startsWith(u"Error opening "_s));
+}
+
+void TestMainWindow::openingMissingAndBadFiles_data() {
+    QTest::addColumn<QByteArray>("content"); // empty: no file
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing") << QByteArray() << u"Error opening "_s;
+    QTest::newRow("not a gradebook") << QByteArray("GRD\r\n") << u"Invalid file format!"_s;
+    QTest::newRow("cut short") << QByteArray("\"V E R 1.05s\"\r\n0\r\n") << u"Error reading "_s;
+}
+
+void TestMainWindow::openingMissingAndBadFiles() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    const QString file = path(u"bad.GRD"_s);
+    QFile::remove(file);
+    if (!content.isEmpty()) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    Session s;
+    s.prompter->fileNames << file;
+    s.window.openCommand();
+    QCOMPARE(s.prompter->told.size(), 1);
+    QVERIFY2(s.prompter->told[0].startsWith(message), qPrintable(s.prompter->told[0]));
+    // The program goes on with an untitled gradebook.
+    QCOMPARE(s.window.windowTitle(), u"Quillmark"_s);
+    QVERIFY(s.book.fileName().isEmpty());
+    QVERIFY(s.window.recentFiles().isEmpty());
+    QVERIFY(!s.book.isModified());
+}
+
+void TestMainWindow::recentFilesOrder() {
+    Session s;
+    const QStringList names{u"A.GRD"_s, u"B.GRD"_s, u"C.GRD"_s, u"D.GRD"_s, u"E.GRD"_s};
+    for (const QString& n : names) {
+        s.prompter->fileNames << path(n);
+        QVERIFY(s.window.AskSaveAs());
+    }
+    for (const QString& n : names) {
+        s.prompter->fileNames << path(n);
+        s.window.openCommand();
+    }
+    QCOMPARE(s.window.recentFiles(),
+             (QStringList{path(u"E.GRD"_s), path(u"D.GRD"_s), path(u"C.GRD"_s), path(u"B.GRD"_s)}));
+    s.prompter->fileNames << path(u"B.GRD"_s);
+    s.window.openCommand();
+    QCOMPARE(s.window.recentFiles(),
+             (QStringList{path(u"B.GRD"_s), path(u"E.GRD"_s), path(u"D.GRD"_s), path(u"C.GRD"_s)}));
+    QCOMPARE(s.window.windowTitle(), u"Quillmark - "_s + path(u"B.GRD"_s));
+    // A recent file that has gone away is reported and nothing is loaded.
+    QFile::remove(path(u"E.GRD"_s));
+    s.window.openRecent(1);
+    QCOMPARE(s.prompter->told.value(0), u"File "_s + path(u"E.GRD"_s) + u" not found!"_s);
+    QCOMPARE(s.book.fileName(), path(u"B.GRD"_s));
+}
+
+void TestMainWindow::restartReopensTheLastFile() {
+    const QString file = path(u"class.GRD"_s);
+    {
+        Session s;
+        s.addTests(1);
+        s.clickCell(1, 2);
+        s.type(u"77"_s);
+        s.prompter->fileNames << file;
+        QVERIFY(s.window.saveCommand());
+        QVERIFY(s.window.close());
+    }
+    Session again;
+    QCOMPARE(again.book.fileName(), file);
+    QCOMPARE(again.book.testCount(), 1);
+    QVERIFY(again.book.GetCellText(1, 2).startsWith(u"77"_s));
+    QCOMPARE(again.window.recentFiles().value(0), file);
+    QVERIFY(!again.book.isModified());
+    // A missing file on the command line starts an untitled gradebook.
+    Session missing({path(u"no"_s), u"such.GRD"_s});
+    QVERIFY(missing.book.fileName().isEmpty());
+    QCOMPARE(missing.book.testCount(), 0);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -116,7 +116,9 @@ void MainWindow::readGradebook(const QString& path, bool reportMissing) {
         const Result read = ReadGradebookFile(*m_book, path);
         if (!read) {
             m_prompter->tell(this, read.message(), QMessageBox::Critical);
-            if (m_book->fileName().isEmpty())
+            // Whatever failed, a later Save must not overwrite the file with what we have.
+            m_book->setFileName(QString());
+            if (read.message() == QStringLiteral("Invalid file format!"))
                 SaveLastFile(*OpenSettingsStore(), QStringLiteral(" "));
         } else {
             AddRecentFile(m_settings.recentFiles, path);
