@@ -26,6 +26,8 @@ template <typename W> W* named(W* widget, const char* name) {
 ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(4);
+    setFixedWidth(290);
 
     studentAndTest = named(new QWidget(this), "Panel3D1");
     auto* panelLayout = new QVBoxLayout(studentAndTest);
@@ -109,8 +111,8 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     testButtons->addWidget(scale, 1, 0);
     testButtons->addWidget(info, 1, 1);
     test->addLayout(testButtons);
-    test->addStretch();
-    panelLayout->addWidget(testFrame, 1);
+    panelLayout->addWidget(testFrame);
+    panelLayout->addStretch(1);
     column->addWidget(studentAndTest, 1);
 
     chartArea = named(new QWidget(this), "PicGraph");
@@ -160,6 +162,7 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     generalLayout->addLayout(sorting);
     refresh = named(new QPushButton(tr("&Refresh"), general), "Upd");
     refresh->setToolTip(tr("Recalculate every grade and sort again"));
-    generalLayout->addWidget(refresh);
+    modeRow->addStretch(1);
+    modeRow->addWidget(refresh);
     column->addWidget(general);
 }

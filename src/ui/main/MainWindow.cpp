@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -37,7 +38,15 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
     layout->addWidget(m_table, 1);
-    layout->addWidget(m_panel);
+    // The panels scroll rather than forcing the window taller than a small screen.
+    auto* scroll = new QScrollArea(central);
+    scroll->setWidget(m_panel);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFixedWidth(m_panel->width() + scroll->verticalScrollBar()->sizeHint().width());
+    m_sidePanel = scroll;
+    layout->addWidget(scroll);
     setCentralWidget(central);
     m_editor->hide();
 
@@ -221,7 +230,7 @@ void MainWindow::onDisplayModeClicked(int mode) {
 
 void MainWindow::toggleHideControls() {
     m_hideControls = !m_hideControls;
-    m_panel->setVisible(!m_hideControls);
+    m_sidePanel->setVisible(!m_hideControls);
     onWorkingModeClicked(m_book->view().workingMode == WorkingMode::Edit ? 0 : 1);
 }
 
