@@ -43,6 +43,9 @@ struct StudentRecord {
     FixedText<Limits::NameWidth> name;
     FixedText<Limits::StudentNoteWidth> note;
     FixedText<Limits::MaxTests> includeFlags; // character k-1 belongs to test k; "1" counts
+    // Not stored in files: "Name as ID" as it was before a locked gradebook hid the names. It
+    // lives in the record so that it moves with the student when the rows are sorted.
+    std::int16_t savedShowAsId = 0;
     bool operator==(const StudentRecord&) const = default;
 };
 

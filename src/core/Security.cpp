@@ -27,27 +27,25 @@ void SetNameAsId(Gradebook& book, int row, bool showId) {
     s.showAsId = showId ? 1 : 0;
 }
 
-std::vector<std::int16_t> HideNames(Gradebook& book) {
-    std::vector<std::int16_t> saved;
+void HideNames(Gradebook& book) {
     for (int r = 1; r < book.rowCount(); ++r)
-        saved.push_back(book.StudentOf(r).showAsId);
+        book.StudentOf(r).savedShowAsId = book.StudentOf(r).showAsId;
     if (!AccessNeeded(book, AccessNames))
-        return saved;
+        return;
     Gradebook::BatchUpdate batch(book);
     for (int r = 1; r < book.rowCount(); ++r)
         SetNameAsId(book, r, true);
-    return saved;
 }
 
-void RestoreNames(Gradebook& book, const std::vector<std::int16_t>& savedShowAsId) {
+void RestoreNames(Gradebook& book) {
     if (!book.security().protect[AccessNames])
         return;
     Gradebook::BatchUpdate batch(book);
-    const int rows = std::min<int>(book.rowCount() - 1, int(savedShowAsId.size()));
-    for (int r = 1; r <= rows; ++r) {
-        const bool wanted = savedShowAsId[std::size_t(r - 1)] != 0;
-        if ((book.StudentOf(r).showAsId != 0) != wanted)
-            SetNameAsId(book, r, wanted);
-        book.StudentOf(r).showAsId = savedShowAsId[std::size_t(r - 1)];
+    for (int r = 1; r < book.rowCount(); ++r) {
+        StudentRecord& s = book.StudentOf(r);
+        const std::int16_t wanted = s.savedShowAsId;
+        if ((s.showAsId != 0) != (wanted != 0))
+            SetNameAsId(book, r, wanted != 0);
+        s.showAsId = wanted;
     }
 }

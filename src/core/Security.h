@@ -2,7 +2,6 @@
 
 #include "Gradebook.h"
 
-#include <vector>
 
 // Whether an operation under `rule` (0 ... 3, or AnyRule) must ask for the password first:
 // the gradebook has a password, it has not been given in this run, and the rule is protected.
@@ -16,8 +15,9 @@ void Unlock(Gradebook& book);
 void SetNameAsId(Gradebook& book, int row, bool showId);
 
 // After a gradebook is loaded: when names are protected and the gradebook is locked, every
-// student is shown by ID. Returns each student's showAsId flag from before, for RestoreNames.
-std::vector<std::int16_t> HideNames(Gradebook& book);
+// student is shown by ID. Each student keeps its own choice for RestoreNames, which stays
+// right when the rows are sorted in between.
+void HideNames(Gradebook& book);
 
 // After the password was given: shows again the names that HideNames hid.
-void RestoreNames(Gradebook& book, const std::vector<std::int16_t>& savedShowAsId);
+void RestoreNames(Gradebook& book);

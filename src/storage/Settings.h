@@ -34,9 +34,13 @@ struct AppSettings {
 };
 
 // Opens the per-user store: INI format under the organisation and application "Quillmark".
+// A QSettings that once failed to write keeps reporting that failure, so open a fresh store
+// for each save rather than keeping one for the run.
 std::unique_ptr<QSettings> OpenSettingsStore();
 
-// Reads every setting; `defaults` supplies the font values (the table's current font).
+// Reads every setting; `defaults` supplies the font values (the table's current font). Values
+// that are missing, too long or out of range give their defaults; a "Last File" of blanks only
+// (what New stores) reads as the empty text, any other path is kept exactly.
 AppSettings LoadSettings(QSettings& store, const AppSettings& defaults);
 // Writes every setting. A store that cannot be written is reported.
 Result SaveSettings(QSettings& store, const AppSettings& settings);

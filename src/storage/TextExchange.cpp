@@ -1,1 +1,309 @@
 #include "TextExchange.h"
+
+#include "Windows1252.h"
+#include "core/Limits.h"
+#include "core/NumberText.h"
+#include "core/ScoreCell.h"
+#include "grading/Calculation.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString LineEnd = u"\r\n"_s;
+// Imported test columns are wider than new ones: 2.5 times the table's column width.
+constexpr int ImportedColumnWidth = Limits::DefaultColumnWidth * 5 / 2;
+
+// --- export ---
+
+// The grade inside a score cell's parentheses; a "(" in the first place opens no grade.
+QString gradePart(const QString& cell) {
+    const qsizetype open = cell.indexOf(u'(');
+    if (open < 1) return {};
+    const qsizetype close = cell.indexOf(u')', open + 1);
+    if (close < 0) return {};
+    return cell.mid(open + 1, close - open - 1);
+}
+
+struct Block {
+    int firstRow, lastRow, firstColumn, lastColumn;
+};
+
+// The rows and columns written. The name column and header row have their own options, so a
+// block reaching into them is cut to the scores and totals.
+Block exportBlock(const Gradebook& book, const TextExchangeOptions& o) {
+    Block b{1, book.rowCount() - 1, 1, book.columnCount() - 1};
+    if (!o.selectionOnly) return b;
+    b.firstRow = std::max(std::min(o.firstRow, o.lastRow), 1);
+    b.lastRow = std::min(std::max(o.firstRow, o.lastRow), book.rowCount() - 1);
+    b.firstColumn = std::max(std::min(o.firstColumn, o.lastColumn), 1);
+    b.lastColumn = std::min(std::max(o.firstColumn, o.lastColumn), book.columnCount() - 1);
+    return b;
+}
+
+QString exportedText(const Gradebook& book, const TextExchangeOptions& o) {
+    const QString s = SeparatorOf(o);
+    const QString d = DelimiterOf(o);
+    const bool numbers = book.view().displayMode == DisplayMode::Numbers;
+    const Block b = exportBlock(book, o);
+    QString text;
+    if (o.testNamesRow) {
+        if (o.studentNamesColumn) text += d + u"Name"_s + d;
+        for (int c = b.firstColumn; c <= b.lastColumn; ++c) {
+            const QString title = book.GetCellText(0, c);
+            text += s + d + title + d;
+            if (o.includeGrades) text += s + d + title + u" Grades"_s + d;
+        }
+        text += LineEnd;
+    }
+    for (int r = b.firstRow; r <= b.lastRow; ++r) {
+        if (o.studentNamesColumn) text += d + book.GetCellText(r, 0) + d + s;
+        for (int c = b.firstColumn; c <= b.lastColumn; ++c) {
+            if (c != b.firstColumn) text += s;
+            const QString& cell = book.cell(r, c);
+            text += ScoreOfCell(cell);
+            if (!o.includeGrades) continue;
+            text += s;
+            const QString grade = gradePart(cell);
+            if (grade.isEmpty()) continue;
+            text += numbers ? grade : d + grade + d;
+        }
+        text += LineEnd;
+    }
+    return text;
+}
+
+// --- import ---
+
+// A field that is empty after its opening delimiter, or a delimiter alone, gives the empty text.
+QString undelimited(QStringView field, const QString& d) {
+    if (d.isEmpty() || !field.startsWith(d)) return field.toString();
+    field = field.mid(d.size());
+    if (field.endsWith(d)) field.chop(d.size());
+    return field.toString();
+}
+
+// Whether the text begins as a number does: a sign, then a digit or a point and a digit.
+bool startsLikeNumber(QStringView t) {
+    qsizetype i = 0;
+    if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) ++i;
+    if (i < t.size() && t[i] == u'.') ++i;
+    return i < t.size() && t[i] >= u'0' && t[i] <= u'9';
+}
+
+// A score field as the cell will hold it, or why it cannot be held. A field that starts like a
+// number must be one as a whole: "85abc", "7,5" or "85%" would otherwise lose their tails
+// unseen when the column is recalculated. Other text ("abs", "") is kept as it is.
+std::optional<QString> scoreEntry(const QString& field, int line, int fieldNumber, QString& why) {
+    const QString t = field.trimmed();
+    if (!startsLikeNumber(t)) return field;
+    bool ok = false;
+    const double whole = QStringView(t).toDouble(&ok);
+    if (!ok) {
+        why = u"Line %1, field %2: \"%3\" is not a number."_s.arg(line).arg(fieldNumber).arg(t);
+        return std::nullopt;
+    }
+    // A cell's number is read from its first six characters.
+    if (std::fabs(whole - CellValue(t)) >= 1) {
+        why = u"Line %1, field %2: %3 is too long for a score."_s.arg(line).arg(fieldNumber).arg(t);
+        return std::nullopt;
+    }
+    return t;
+}
+
+// One data line, placed: the column of its first field and the texts of its fields.
+struct ImportedLine {
+    int firstColumn;
+    QStringList cells;
+};
+
+// What the file holds, read and checked before the gradebook is touched.
+struct ImportedText {
+    QStringList header; // test names, from column 2 on
+    std::vector<ImportedLine> lines;
+    int columns = 2;
+    QString error; // why reading stopped early; empty when the whole file was read
+};
+
+// Removes what the gradebook file cannot carry: it has no escape for a double quote.
+QString storableName(QString text) {
+    return text.replace(u'"', u'\'');
+}
+
+ImportedText readImport(QFile& file, const TextExchangeOptions& o) {
+    const QString s = SeparatorOf(o);
+    const QString d = DelimiterOf(o);
+    const int maxColumns = Limits::MaxTests + 2;
+    ImportedText result;
+    int lineNumber = 0;
+    bool headerDone = !o.testNamesRow;
+    while (!file.atEnd()) {
+        QByteArray bytes = file.readLine();
+        if (bytes.isEmpty() && file.error() != QFileDevice::NoError) {
+            result.error = file.errorString();
+            break;
+        }
+        ++lineNumber;
+        if (bytes.endsWith('\n')) bytes.chop(1);
+        if (bytes.endsWith('\r')) bytes.chop(1);
+        const QStringList fields = SplitImportLine(DecodeWindows1252(bytes), s, d);
+
+        if (!headerDone) {
+            headerDone = true;
+            if (fields.size() > maxColumns) {
+                result.error =
+                    u"Line %1 holds more than %2 tests."_s.arg(lineNumber).arg(Limits::MaxTests);
+                break;
+            }
+            // The first two fields stand over the names and the totals.
+            for (qsizetype k = 2; k < fields.size(); ++k)
+                result.header.append(storableName(fields[k]));
+            result.columns = std::max(result.columns, int(fields.size()));
+            continue;
+        }
+
+        if (int(result.lines.size()) >= Limits::MaxStudents) {
+            result.error = u"The file holds more than %1 students."_s.arg(Limits::MaxStudents);
+            break;
+        }
+        const int first = o.studentNamesColumn ? 0 : 2;
+        if (first + fields.size() > maxColumns) {
+            result.error =
+                u"Line %1 holds more than %2 tests."_s.arg(lineNumber).arg(Limits::MaxTests);
+            break;
+        }
+        ImportedLine line{first, {}};
+        line.cells.reserve(fields.size());
+        for (qsizetype k = 0; k < fields.size() && result.error.isEmpty(); ++k) {
+            const int col = first + int(k);
+            if (col == 0) {
+                line.cells.append(storableName(fields[k]));
+            } else if (col == 1) {
+                line.cells.append(fields[k]); // the total is recalculated
+            } else if (const auto entry =
+                           scoreEntry(fields[k], lineNumber, int(k) + 1, result.error)) {
+                line.cells.append(*entry);
+            }
+        }
+        if (!result.error.isEmpty()) break;
+        result.columns = std::max(result.columns, first + int(fields.size()));
+        result.lines.push_back(std::move(line));
+    }
+    return result;
+}
+
+TestRecord importedTest(const Libraries& libraries) {
+    TestRecord t;
+    t.date = u"";
+    t.note = u"";
+    t.scale = libraries.scale(0);
+    return t; // maximum, group and grading 0: the column's scores set the maximum
+}
+
+// Puts what was read into the gradebook: new columns are tests with the imported record, and
+// every student reached counts every test and has no note.
+void applyImport(Gradebook& book, const ImportedText& in, const TextExchangeOptions& o,
+                 const Libraries& libraries) {
+    Gradebook::HeaderEditingOff off(book);
+    Gradebook::BatchUpdate batch(book);
+    const int oldColumns = book.columnCount();
+    const int oldRecords = int(book.students().size());
+    const int rows = std::max(book.rowCount(), int(in.lines.size()) + 1);
+    book.setShape(rows, std::max(oldColumns, in.columns));
+    const TestRecord fresh = importedTest(libraries);
+    for (int c = oldColumns; c < book.columnCount(); ++c) {
+        book.TestOf(c) = fresh;
+        book.setColumnWidth(c, ImportedColumnWidth);
+    }
+
+    if (o.testNamesRow) {
+        if (o.studentNamesColumn) book.SetCellText(0, 0, u"Name"_s);
+        for (qsizetype k = 0; k < in.header.size(); ++k)
+            book.SetCellText(0, 2 + int(k), in.header[k]);
+    }
+
+    for (std::size_t i = 0; i < in.lines.size(); ++i) {
+        const int r = int(i) + 1;
+        StudentRecord& student = book.StudentOf(r);
+        student.includeFlags = QString(Limits::MaxTests, u'1');
+        student.note = u"";
+        if (r - 1 >= oldRecords) { // a record the table grew: blank, not unassigned
+            student.id = u"";
+            student.name = u"";
+        }
+        const ImportedLine& line = in.lines[i];
+        for (qsizetype k = 0; k < line.cells.size(); ++k) {
+            const int c = line.firstColumn + int(k);
+            const QString& text = line.cells[k];
+            book.SetCellText(r, c, text);
+            if (c < 2) continue;
+            TestRecord& test = book.TestOf(c);
+            const double v = CellValue(text);
+            if (v > test.maxScore) test.maxScore = float(v);
+        }
+    }
+    RecalcAll(book);
+}
+
+} // namespace
+
+QString SeparatorOf(const TextExchangeOptions& options) {
+    if (options.separatorText == u"{TAB}"_s) return u"\t"_s;
+    if (options.separatorText == u"{SPACE}"_s) return u" "_s;
+    return options.separatorText;
+}
+
+QString DelimiterOf(const TextExchangeOptions& options) {
+    if (options.delimiterText == u"{NONE}"_s) return {};
+    return options.delimiterText;
+}
+
+QStringList SplitImportLine(QStringView line, const QString& separator, const QString& delimiter) {
+    QStringList fields;
+    qsizetype pos = 0;
+    for (;;) {
+        qsizetype searchFrom = pos;
+        if (!delimiter.isEmpty() && line.mid(pos).startsWith(delimiter)) {
+            const qsizetype close = line.indexOf(delimiter, pos + delimiter.size());
+            if (close >= 0) searchFrom = close + delimiter.size();
+        }
+        // An empty separator would match everywhere: the line is then one field.
+        const qsizetype next = separator.isEmpty() ? -1 : line.indexOf(separator, searchFrom);
+        fields.append(undelimited(next < 0 ? line.mid(pos) : line.mid(pos, next - pos), delimiter));
+        if (next < 0) break;
+        // A longer separator is passed over by its first character; the rest opens the next field.
+        pos = next + 1;
+    }
+    return fields;
+}
+
+Result ExportText(const Gradebook& book, const QString& path, const TextExchangeOptions& options) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Result::failure(u"Error opening "_s + path + u". "_s + file.errorString());
+    file.write(EncodeWindows1252(exportedText(book, options)));
+    if (!file.commit())
+        return Result::failure(u"Error writing "_s + path + u". "_s + file.errorString());
+    return Result::success();
+}
+
+Result ImportText(Gradebook& book, const QString& path, const TextExchangeOptions& options,
+                  const Libraries& libraries) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Result::failure(u"Error opening "_s + path + u". "_s + file.errorString());
+    const ImportedText in = readImport(file, options);
+    file.close();
+    applyImport(book, in, options, libraries);
+    if (!in.error.isEmpty())
+        return Result::failure(u"Error importing from "_s + path + u". "_s + in.error);
+    return Result::success();
+}

@@ -5,14 +5,16 @@
 #include "core/Result.h"
 
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 
 // The choices of the Export Setup and Import Setup dialogs.
 struct TextExchangeOptions {
-    bool testNamesRow = true;       // "Test Names in 1st Row"
-    bool studentNamesColumn = true; // "Student Names in 1st Col"
-    bool includeGrades = false;     // "Include Grades" (export only)
-    QString separatorText = QStringLiteral("{TAB}");   // "{TAB}", ",", "{SPACE}", ";" or typed
-    QString delimiterText = QStringLiteral("\"");      // double quote, "'", "{NONE}" or typed
+    bool testNamesRow = true;                        // "Test Names in 1st Row"
+    bool studentNamesColumn = true;                  // "Student Names in 1st Col"
+    bool includeGrades = false;                      // "Include Grades" (export only)
+    QString separatorText = QStringLiteral("{TAB}"); // "{TAB}", ",", "{SPACE}", ";" or typed
+    QString delimiterText = QStringLiteral("\"");    // double quote, "'", "{NONE}" or typed
     // Export of a block only ("Selection"); otherwise rows 1.. and columns 1.. of the table.
     bool selectionOnly = false;
     int firstRow = 1, firstColumn = 1, lastRow = 1, lastColumn = 1;
@@ -22,12 +24,20 @@ struct TextExchangeOptions {
 QString SeparatorOf(const TextExchangeOptions& options);
 QString DelimiterOf(const TextExchangeOptions& options);
 
+// The fields of one line of imported text. The line is split at each separator; a field that
+// starts with the delimiter runs to its closing delimiter, so a separator inside it stays in
+// the field, and loses its delimiters.
+QStringList SplitImportLine(QStringView line, const QString& separator, const QString& delimiter);
+
 // Writes the table (or the chosen block) as delimited text. The caller runs the Refresh first.
-// Failure: "Error opening " + path + ". " + description.
+// Failure: "Error opening " + path + ". " + description; "Error writing " + path + ". " +
+// description, which leaves an earlier file of that name as it was.
 Result ExportText(const Gradebook& book, const QString& path, const TextExchangeOptions& options);
 
 // Fills `book`, which the caller has reset to the new state, from a delimited text file, then
 // recalculates. Failures: "Error opening " + path + ". " + description; "Error importing from "
-// + path + ". " + description (what was imported so far stays).
+// + path + ". " + description (what was imported so far stays). A line that cannot be imported
+// (a score field that starts like a number but is not one, more than 400 tests, more than
+// 32766 students) is left out whole, with every line after it.
 Result ImportText(Gradebook& book, const QString& path, const TextExchangeOptions& options,
                   const Libraries& libraries);

@@ -37,7 +37,8 @@ struct Session {
         window.setLibraryDir(QStringLiteral(QUILLMARK_RESOURCES));
         window.startUp(arguments);
         window.show();
-        QTest::qWaitForWindowExposed(&window);
+        if (!QTest::qWaitForWindowExposed(&window))
+            qWarning("the main window was not shown");
     }
     void clickCell(int row, int col) {
         GradeTableView* t = window.table();

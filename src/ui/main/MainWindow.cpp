@@ -265,7 +265,7 @@ void MainWindow::Authorize() {
                                               "Certain restrictions will apply!"));
         return;
     }
-    RestoreNames(*m_book, m_savedShowAsId);
+    RestoreNames(*m_book);
     RefreshCurrentCell();
 }
 

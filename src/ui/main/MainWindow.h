@@ -144,7 +144,7 @@ private:
     int m_headerEditKind = 0; // 0 none, 1 test names, 2 student names
     bool m_inEditorChange = false;
     bool m_hideControls = false;
-    std::vector<std::int16_t> m_savedShowAsId;
+    bool m_startingUp = false;
 
     QTimer* m_iconTimer;
     int m_iconFrame = 0;

@@ -62,6 +62,7 @@ void MainWindow::startUp(const QStringList& arguments) {
     palette.setColor(QPalette::Text, QColor::fromRgb(m_settings.foreColor & 0xFFFFFF));
     m_table->setPalette(palette);
 
+    m_startingUp = true;
     readLibraries();
     ResetToNew(*m_book, m_libraries);
 
@@ -83,9 +84,10 @@ void MainWindow::startUp(const QStringList& arguments) {
         move(toPixels(this, m_settings.mainLeft), toPixels(this, m_settings.mainTop));
         resize(toPixels(this, m_settings.mainWidth), toPixels(this, m_settings.mainHeight));
     }
-    m_savedShowAsId = HideNames(*m_book);
+    HideNames(*m_book);
     refreshCommand();
     m_book->setModified(false);
+    m_startingUp = false;
     // The password is asked for once the window is on the screen.
     QTimer::singleShot(200, this, [this] { Authorize(); });
 }
@@ -130,9 +132,11 @@ void MainWindow::readGradebook(const QString& path, bool reportMissing) {
     }
     setCaptionFromFile();
     m_table->setCurrentCell(1, 1);
-    m_savedShowAsId = HideNames(*m_book);
+    HideNames(*m_book);
     refreshCommand();
     m_book->setModified(false);
+    if (!m_startingUp)
+        Authorize();
 }
 
 bool MainWindow::writeGradebook(const QString& path) {
