@@ -3,8 +3,10 @@
 #include "core/NumberText.h"
 #include "grading/Calculation.h"
 #include "grading/Sorting.h"
+#include "storage/GradebookFile.h"
 
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <functional>
@@ -85,5 +87,22 @@ int main() {
     book.view().studentSortRule = StudentsByGrade;
     const double sort = timeIt(5, [&] { SortStudents(book, 1); });
     std::printf("SortStudents by grade        %10.2f ms   (target < 50 ms)\n", sort / 1000);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("LARGE.GRD"));
+    bool saved = true;
+    const double write = timeIt(5, [&] { saved = WriteGradebookFile(book, path).ok() && saved; });
+    std::printf("WriteGradebookFile           %10.2f ms   (target < 150 ms)\n", write / 1000);
+
+    bool read = true;
+    const double load = timeIt(5, [&] {
+        Gradebook copy;
+        read = ReadGradebookFile(copy, path).ok() && read;
+    });
+    std::printf("ReadGradebookFile            %10.2f ms   (target < 150 ms)\n", load / 1000);
+    if (!saved || !read) {
+        std::printf("The gradebook file could not be written or read back.\n");
+        return 1;
+    }
     return 0;
 }

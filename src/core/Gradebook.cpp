@@ -156,6 +156,36 @@ void Gradebook::removeTestColumns(int first, int count) {
     emit reshaped();
 }
 
+void Gradebook::insertStudentRow(int row, const StudentRecord& record, const QString& name) {
+    row = std::clamp(row, 1, m_rows);
+    emit aboutToReshape();
+    m_cells.insert(m_cells.begin() + std::ptrdiff_t(row) * m_cols, std::size_t(m_cols), QString());
+    m_cells[std::size_t(row * m_cols)] = name;
+    m_rowHeights.insert(m_rowHeights.begin() + row, Limits::DefaultRowHeight);
+    ++m_rows;
+    ensureRecords();
+    std::move_backward(m_students.begin() + (row - 1), m_students.begin() + (m_rows - 2),
+                       m_students.begin() + (m_rows - 1));
+    m_students[std::size_t(row - 1)] = record;
+    m_dirtyBottom = m_dirtyRight = -1;
+    emit reshaped();
+}
+
+void Gradebook::removeStudentRows(int first, int count) {
+    first = std::max(first, 1);
+    count = std::min(count, m_rows - first);
+    if (count <= 0) return;
+    emit aboutToReshape();
+    const auto at = m_cells.begin() + std::ptrdiff_t(first) * m_cols;
+    m_cells.erase(at, at + std::ptrdiff_t(count) * m_cols);
+    m_rowHeights.erase(m_rowHeights.begin() + first, m_rowHeights.begin() + first + count);
+    m_students.erase(m_students.begin() + (first - 1), m_students.begin() + (first - 1 + count));
+    m_rows -= count;
+    ensureRecords();
+    m_dirtyBottom = m_dirtyRight = -1;
+    emit reshaped();
+}
+
 void Gradebook::reorderStudents(const std::vector<int>& oldRowOfNewRow) {
     const std::vector<QString> cells = m_cells;
     const std::vector<StudentRecord> students = m_students;

@@ -89,6 +89,10 @@ public:
     // student's include flag for it is "1".
     void insertTestColumn(int col, const TestRecord& record, const QString& name, int width);
     void removeTestColumns(int first, int count);
+    // Inserts a student row at `row` (>= 1) holding `record` and the name `name`; the rows from
+    // there on move down with their records.
+    void insertStudentRow(int row, const StudentRecord& record, const QString& name);
+    void removeStudentRows(int first, int count);
     // Moves rows 1.. / columns 2.. into a new order (column widths stay by position): order[i] is
     // the old index of new index i, for the student rows (order covers rows 1 .. R-1) or test
     // columns (2 .. C-1).

@@ -20,12 +20,7 @@ void ResetToNew(Gradebook& book, const Libraries& libraries) {
     total.calculateGrades = 1;
     book.totalScales() = {libraries.scale(0), libraries.scale(1)};
 
-    StudentRecord student;
-    student.includeFlags = QString(Limits::MaxTests, u'1');
-    student.note = u"";
-    student.id = u"";
-    student.name = u"";
-    book.students().assign(std::size_t(Limits::NewGradebookStudents) + 1, student);
+    book.students().assign(std::size_t(Limits::NewGradebookStudents) + 1, NewStudentRecord());
 
     // Empty the table, then give it its new shape and default lengths.
     book.setShape(1, 2);
@@ -48,6 +43,15 @@ void ResetToNew(Gradebook& book, const Libraries& libraries) {
     view.testSortRule = TestsUnsorted;
     view.showTotalScores = true;
     book.setFileName(QString());
+}
+
+StudentRecord NewStudentRecord() {
+    StudentRecord s;
+    s.includeFlags = QString(Limits::MaxTests, u'1');
+    s.note = u"";
+    s.id = u"";
+    s.name = u"";
+    return s;
 }
 
 TestRecord NewTestRecord(const Libraries& libraries, const QDate& today) {

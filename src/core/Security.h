@@ -2,7 +2,6 @@
 
 #include "Gradebook.h"
 
-
 // Whether an operation under `rule` (0 ... 3, or AnyRule) must ask for the password first:
 // the gradebook has a password, it has not been given in this run, and the rule is protected.
 bool AccessNeeded(const Gradebook& book, int rule);

@@ -1,1 +1,181 @@
 #include "LibraryFile.h"
+
+#include "Fields.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The two step kinds share the file layout; only their field names differ.
+auto& stepText(ScaleStep& s) {
+    return s.grade;
+}
+auto& stepText(ImportanceGroup& g) {
+    return g.name;
+}
+const auto& stepText(const ScaleStep& s) {
+    return s.grade;
+}
+const auto& stepText(const ImportanceGroup& g) {
+    return g.name;
+}
+float& firstNumber(ScaleStep& s) {
+    return s.value;
+}
+float& firstNumber(ImportanceGroup& g) {
+    return g.testCount;
+}
+float firstNumber(const ScaleStep& s) {
+    return s.value;
+}
+float firstNumber(const ImportanceGroup& g) {
+    return g.testCount;
+}
+float& secondNumber(ScaleStep& s) {
+    return s.topScore;
+}
+float& secondNumber(ImportanceGroup& g) {
+    return g.percentOfTotal;
+}
+float secondNumber(const ScaleStep& s) {
+    return s.topScore;
+}
+float secondNumber(const ImportanceGroup& g) {
+    return g.percentOfTotal;
+}
+
+template <typename Entry>
+void writeSteps(FieldWriter& out, const StepList<Entry>& list, bool countOnNameLine) {
+    out.fixed(list.name);
+    if (!countOnNameLine) out.endLine();
+    // The count in use, so a count no reader accepts never reaches a file.
+    out.integer(list.used());
+    out.endLine();
+    for (int k = 0; k < list.used(); ++k) {
+        const Entry& step = list.steps[std::size_t(k)];
+        out.fixed(stepText(step));
+        out.endLine();
+        out.number(firstNumber(step));
+        out.endLine();
+        out.number(secondNumber(step));
+        out.endLine();
+    }
+}
+
+template <typename Entry> bool readSteps(FieldReader& in, StepList<Entry>& list) {
+    StepList<Entry> work = list;
+    int count = 0;
+    if (!in.fixed(work.name)) return false;
+    const int countLine = in.line();
+    if (!in.integer(count)) return false;
+    if (count < 0 || count > Limits::MaxSteps) {
+        in.fail(FieldErrors::outOfRange(countLine));
+        return false;
+    }
+    work.count = count;
+    for (int k = 0; k < count; ++k) {
+        Entry& step = work.steps[std::size_t(k)];
+        if (!in.fixed(stepText(step)) || !in.number(firstNumber(step)) ||
+            !in.number(secondNumber(step)))
+            return false;
+    }
+    list = work;
+    return true;
+}
+
+template <typename Entry>
+LibraryReadResult readLibrary(const QString& path, std::vector<StepList<Entry>>& library) {
+    constexpr std::size_t InitialEntries = 6;
+    constexpr std::size_t Growth = 5;
+    library.assign(InitialEntries, StepList<Entry>{});
+    const QString failed = u"Error reading parameters! "_s;
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {0, failed + file.errorString()};
+    FieldReader in = FieldReader::fromBytes(file.readAll());
+    if (file.error() != QFileDevice::NoError) return {0, failed + file.errorString()};
+
+    int n = 0;
+    while (n < MaxLibraryEntries && !in.atEnd()) {
+        StepList<Entry> work;
+        if (!readSteps(in, work)) return {0, failed + in.error()};
+        if (std::size_t(n) >= library.size()) library.resize(library.size() + Growth);
+        library[std::size_t(n)] = work;
+        ++n;
+    }
+    // Said also when the file held exactly 50: the reader stops without looking further.
+    if (n == MaxLibraryEntries)
+        return {n, u"Warning: Only %1 Entries were loaded!"_s.arg(MaxLibraryEntries)};
+    return {n, {}};
+}
+
+template <typename Entry>
+Result writeLibrary(const QString& path, const std::vector<StepList<Entry>>& library, int count) {
+    FieldWriter out;
+    const int n = std::clamp(count, 0, int(library.size()));
+    for (int i = 0; i < n; ++i)
+        writeSteps(out, library[std::size_t(i)], false);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Result::failure(u"Error opening "_s + path + u". "_s + file.errorString());
+    if (file.write(out.bytes()) != out.bytes().size() || !file.commit())
+        return Result::failure(u"Error writing "_s + path + u". "_s + file.errorString());
+    return Result::success();
+}
+
+QString userDataDir() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+} // namespace
+
+void WriteStepList(FieldWriter& out, const GradeScale& list, bool countOnNameLine) {
+    writeSteps(out, list, countOnNameLine);
+}
+void WriteStepList(FieldWriter& out, const ImportanceSet& list, bool countOnNameLine) {
+    writeSteps(out, list, countOnNameLine);
+}
+bool ReadStepList(FieldReader& in, GradeScale& list) {
+    return readSteps(in, list);
+}
+bool ReadStepList(FieldReader& in, ImportanceSet& list) {
+    return readSteps(in, list);
+}
+
+LibraryReadResult ReadLibraryFile(const QString& path, std::vector<GradeScale>& library) {
+    return readLibrary(path, library);
+}
+LibraryReadResult ReadLibraryFile(const QString& path, std::vector<ImportanceSet>& library) {
+    return readLibrary(path, library);
+}
+
+Result WriteLibraryFile(const QString& path, const std::vector<GradeScale>& library, int count) {
+    return writeLibrary(path, library, count);
+}
+Result WriteLibraryFile(const QString& path, const std::vector<ImportanceSet>& library, int count) {
+    return writeLibrary(path, library, count);
+}
+
+QString LibraryReadPath(const QString& fileName, const QString& overrideDir) {
+    if (!overrideDir.isEmpty()) return QDir(overrideDir).filePath(fileName);
+    const QString userCopy = QDir(userDataDir()).filePath(fileName);
+    if (QFileInfo::exists(userCopy)) return userCopy;
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString besideProgram = programDir.filePath(fileName);
+    if (QFileInfo::exists(besideProgram)) return besideProgram;
+    return QDir::cleanPath(programDir.filePath(u"../share/quillmark/"_s + fileName));
+}
+
+QString LibraryWritePath(const QString& fileName) {
+    const QString dir = userDataDir();
+    QDir().mkpath(dir);
+    return QDir(dir).filePath(fileName);
+}

@@ -7,6 +7,9 @@
 
 #include <vector>
 
+class FieldReader;
+class FieldWriter;
+
 inline constexpr int MaxLibraryEntries = 50;
 inline const QString ScaleLibraryName = QStringLiteral("scales.dat");
 inline const QString ImportanceLibraryName = QStringLiteral("importan.dat");
@@ -33,3 +36,13 @@ Result WriteLibraryFile(const QString& path, const std::vector<ImportanceSet>& l
 QString LibraryReadPath(const QString& fileName, const QString& overrideDir = {});
 // Where a library file is written: the per-user data folder (created as needed).
 QString LibraryWritePath(const QString& fileName);
+
+// A scale or importance set as both file kinds store it: the name (75 characters), the count,
+// then per step its text (10 characters) and its two floats, one a line. Gradebooks put the
+// count on the name's line, libraries on a line of its own.
+void WriteStepList(FieldWriter& out, const GradeScale& list, bool countOnNameLine);
+void WriteStepList(FieldWriter& out, const ImportanceSet& list, bool countOnNameLine);
+// Reads a step list into `list`, which changes only when the whole list was read; steps beyond
+// the count keep what they held. A count outside 0 ... 26 is an error.
+bool ReadStepList(FieldReader& in, GradeScale& list);
+bool ReadStepList(FieldReader& in, ImportanceSet& list);

@@ -1,5 +1,6 @@
 #include "ScriptedPrompter.h"
 #include "core/Security.h"
+#include "grading/Sorting.h"
 #include "ui/dialogs/PasswordDialog.h"
 #include "ui/main/ControlPanel.h"
 #include "ui/main/GradeTableModel.h"
@@ -22,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -37,8 +39,7 @@ struct Session {
         window.setLibraryDir(QStringLiteral(QUILLMARK_RESOURCES));
         window.startUp(arguments);
         window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            qWarning("the main window was not shown");
+        if (!QTest::qWaitForWindowExposed(&window)) qWarning("the main window was not shown");
     }
     void clickCell(int row, int col) {
         GradeTableView* t = window.table();
@@ -97,6 +98,10 @@ private slots:
     void openingMissingAndBadFiles_data();
     void openingMissingAndBadFiles();
     void recentFilesOrder();
+    void studentsInsertedAndDeleted();
+    void hideControlsKeepsTheMode();
+    void securityRulesDialogSetsThePassword();
+    void protectedNamesComeBackWithThePassword();
     void restartReopensTheLastFile();
 
 private:
@@ -544,6 +549,108 @@ void TestMainWindow::restartReopensTheLastFile() {
     Session missing({path(u"no"_s), u"such.GRD"_s});
     QVERIFY(missing.book.fileName().isEmpty());
     QCOMPARE(missing.book.testCount(), 0);
+}
+
+void TestMainWindow::studentsInsertedAndDeleted() {
+    Session s;
+    s.addTests(1);
+    s.book.SetCellText(2, 0, u"Ada"_s);
+    s.clickCell(2, 2);
+    s.type(u"88"_s);
+    QTest::mouseClick(s.window.panel()->studentButtons[1], Qt::LeftButton);
+    QCOMPARE(s.book.studentCount(), 8);
+    QCOMPARE(s.book.GetCellText(2, 0), u"NewName"_s);
+    QCOMPARE(s.book.GetCellText(3, 0), u"Ada"_s);
+    QVERIFY(s.book.GetCellText(3, 2).startsWith(u"88"_s));
+    QCOMPARE(s.window.panel()->studentCount->text(), u"8"_s);
+    // A fresh row goes without a question; a student with a total is asked about.
+    QTest::mouseClick(s.window.panel()->studentButtons[0], Qt::LeftButton);
+    QVERIFY(s.prompter->asked.isEmpty());
+    QCOMPARE(s.book.GetCellText(2, 0), u"Ada"_s);
+    s.prompter->answers << QMessageBox::Cancel << QMessageBox::Ok;
+    QTest::mouseClick(s.window.panel()->studentButtons[0], Qt::LeftButton);
+    QCOMPARE(s.book.GetCellText(2, 0), u"Ada"_s);
+    QTest::mouseClick(s.window.panel()->studentButtons[0], Qt::LeftButton);
+    QCOMPARE(s.prompter->asked,
+             (QStringList{u"Deleting Student: Ada"_s, u"Deleting Student: Ada"_s}));
+    QCOMPARE(s.book.studentCount(), 6);
+    QVERIFY(s.book.GetCellText(2, 2).isEmpty());
+    // Selecting every student and deleting keeps one empty row.
+    s.window.table()->selectAll();
+    s.prompter->answers << QMessageBox::Ok;
+    QTest::mouseClick(s.window.panel()->studentButtons[0], Qt::LeftButton);
+    QCOMPARE(s.book.studentCount(), 1);
+    // The last student cannot be deleted.
+    QTest::mouseClick(s.window.panel()->studentButtons[0], Qt::LeftButton);
+    QCOMPARE(s.prompter->told.value(0), u"Can not delete last row!"_s);
+    QCOMPARE(s.book.studentCount(), 1);
+}
+
+void TestMainWindow::hideControlsKeepsTheMode() {
+    Session s;
+    ControlPanel* p = s.window.panel();
+    p->mode[1]->click();
+    QVERIFY(p->chartArea->isVisible());
+    QVERIFY(!p->studentAndTest->isVisible());
+    QAction* hide = s.window.findChild<QAction*>(u"HideCon"_s);
+    hide->trigger();
+    QVERIFY(!p->isVisible());
+    QVERIFY(!s.window.findChild<QAction*>(u"ed0"_s)->isEnabled());
+    hide->trigger();
+    QVERIFY(p->chartArea->isVisible());
+    QVERIFY(!p->studentAndTest->isVisible());
+    p->mode[0]->click();
+    QVERIFY(p->studentAndTest->isVisible());
+}
+
+void TestMainWindow::securityRulesDialogSetsThePassword() {
+    Session s;
+    QTimer::singleShot(0, [] {
+        auto* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        dialog->findChild<QCheckBox*>(u"Protect2"_s)->setChecked(true);
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(u"Password"_s), u"o\"wl"_s);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(u"Ok"_s), Qt::LeftButton);
+    });
+    s.window.findChild<QAction*>(u"security"_s)->trigger();
+    QCOMPARE(s.book.security().password, u"o'wl"_s);
+    QVERIFY(s.book.security().protect[SaveToDisk]);
+    QVERIFY(!AccessNeeded(s.book, SaveToDisk)); // set in this run: unlocked
+    QVERIFY(s.book.isModified());
+}
+
+void TestMainWindow::protectedNamesComeBackWithThePassword() {
+    const QString file = path(u"locked.GRD"_s);
+    {
+        Session s;
+        s.book.setShape(3, 2);
+        s.book.SetCellText(1, 0, u"Zoe"_s);
+        s.book.StudentOf(1).id = u"S-2"_s;
+        s.book.SetCellText(2, 0, u"Abe"_s);
+        s.book.StudentOf(2).id = u"S-1"_s;
+        s.book.view().studentSortRule = StudentsByName;
+        s.book.security().password = u"owl"_s;
+        s.book.security().protect[AccessNames] = true;
+        Unlock(s.book);
+        s.prompter->fileNames << file;
+        QVERIFY(s.window.AskSaveAs());
+    }
+    Session s;
+    answerPassword(QString());
+    s.prompter->fileNames << file;
+    s.window.openCommand();
+    QCOMPARE(s.prompter->told.value(0),
+             u"Authorization was not verified.\nCertain restrictions will apply!"_s);
+    QCOMPARE(s.book.GetCellText(1, 0), u"S-1"_s);
+    QCOMPARE(s.book.GetCellText(2, 0), u"S-2"_s);
+    answerPassword(u"owl"_s);
+    s.prompter->fileNames << file;
+    s.window.openCommand();
+    // Sorted by the IDs while hidden, each student still gets its own name back.
+    QCOMPARE(s.book.GetCellText(1, 0), u"Abe"_s);
+    QCOMPARE(s.book.StudentOf(1).id.text(), u"S-1"_s);
+    QCOMPARE(s.book.GetCellText(2, 0), u"Zoe"_s);
+    QCOMPARE(s.book.StudentOf(2).id.text(), u"S-2"_s);
 }
 
 QTEST_MAIN(TestMainWindow)

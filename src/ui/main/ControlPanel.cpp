@@ -55,6 +55,8 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
         studentRow->addWidget(studentButtons[std::size_t(i)]);
     }
     students->addLayout(studentRow);
+    // Student information comes with its dialog; until then the button stays off.
+    studentButtons[2]->setEnabled(false);
     auto* countRow = new QFormLayout;
     studentCount = named(new QLineEdit(studentPanel), "NumStud");
     studentCount->setToolTip(tr("Number of students (1 to 100); press Enter to apply"));

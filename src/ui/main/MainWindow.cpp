@@ -176,6 +176,14 @@ void MainWindow::buildMenus() {
     help->setObjectName(QStringLiteral("help"));
     action(help, tr("&Contents"), "inde", &MainWindow::showHelp, QKeySequence::HelpContents);
     action(help, tr("&About Quillmark"), "about", &MainWindow::showAbout);
+    // The Help picture at the right of the menu bar.
+    auto* helpButton = new QToolButton(menuBar());
+    helpButton->setObjectName(QStringLiteral("Helpi"));
+    helpButton->setText(QStringLiteral("?"));
+    helpButton->setToolTip(tr("Help"));
+    helpButton->setAutoRaise(true);
+    connect(helpButton, &QToolButton::clicked, this, &MainWindow::showHelp);
+    menuBar()->setCornerWidget(helpButton);
     syncViewMenus();
 }
 

@@ -66,6 +66,9 @@ public:
     void addTest();
     // Deletes the selected tests (whole columns) or the current one, after asking.
     void deleteTests();
+    // Inserts a student above the current one; deletes the selected students or the current one.
+    void insertStudent();
+    void deleteStudents();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -130,6 +133,7 @@ private:
 
     // Selection helpers, in document coordinates.
     bool wholeColumnsSelected() const;
+    bool wholeRowsSelected() const;
     QList<int> selectedTestColumns() const;
     QList<int> selectedRows() const;
 

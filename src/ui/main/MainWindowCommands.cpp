@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "NameHeader.h"
 #include "Prompter.h"
+#include "core/NewGradebook.h"
 #include "core/NumberText.h"
 #include "core/ScoreCell.h"
 #include "core/Security.h"
@@ -71,6 +72,8 @@ void MainWindow::connectPanel() {
     connect(p.scale, &QPushButton::clicked, this, &MainWindow::onScaleClicked);
     connect(p.info, &QPushButton::clicked, this, &MainWindow::onTestInfoClicked);
     connect(p.setImportance, &QPushButton::clicked, this, &MainWindow::onSetImportanceClicked);
+    connect(p.studentButtons[0], &QPushButton::clicked, this, &MainWindow::deleteStudents);
+    connect(p.studentButtons[1], &QPushButton::clicked, this, &MainWindow::insertStudent);
     p.studentCount->installEventFilter(new EnterFilter(this, [this] {
         applyStudentCount();
         RefreshCurrentCell();
@@ -247,12 +250,7 @@ void MainWindow::applyStudentCount() {
             Gradebook::HeaderEditingOff off(*m_book);
             m_book->setShape(n + 1, m_book->columnCount());
             for (int r = rows; r <= n; ++r) {
-                StudentRecord& s = m_book->StudentOf(r);
-                s = StudentRecord{};
-                s.id = u"";
-                s.note = u"";
-                s.name = u"";
-                s.includeFlags = QString(Limits::MaxTests, u'1');
+                m_book->StudentOf(r) = NewStudentRecord();
                 m_book->setRowHeight(r, Limits::DefaultRowHeight);
             }
             m_book->MarkModified();
@@ -279,6 +277,58 @@ void MainWindow::addTest() {
     RecalcTotals(*m_book);
     if (m_book->headerEditing() != HeaderEditing::StudentNames) m_table->setCurrentCell(1, col);
     m_editor->clear();
+    RefreshCurrentCell();
+}
+
+void MainWindow::insertStudent() {
+    const int row = m_table->currentRow();
+    if (row < 1) return;
+    m_book->insertStudentRow(row, NewStudentRecord(), QStringLiteral("NewName"));
+    m_book->MarkModified();
+    m_table->setCurrentCell(row, m_table->currentColumn());
+    RefreshCurrentCell();
+}
+
+void MainWindow::deleteStudents() {
+    const int row = m_table->currentRow();
+    if (row < 1) return;
+    const QList<int> rows = selectedRows();
+    if (wholeRowsSelected()) {
+        int first = *std::min_element(rows.begin(), rows.end());
+        const int last = *std::max_element(rows.begin(), rows.end());
+        const bool everyone = first == 1 && last == m_book->rowCount() - 1;
+        QString question =
+            QStringLiteral("Deleting Selected Students: \n") + m_book->GetCellText(first, 0);
+        if (last > first) question += QStringLiteral(" - ") + m_book->GetCellText(last, 0);
+        if (m_prompter->ask(this, question, QMessageBox::Ok | QMessageBox::Cancel) !=
+            QMessageBox::Ok)
+            return;
+        // With every student selected, the first row stays, emptied.
+        if (everyone) first = 2;
+        m_book->removeStudentRows(first, last - first + 1);
+        if (everyone) {
+            Gradebook::HeaderEditingOff off(*m_book);
+            for (int c = 0; c < m_book->columnCount(); ++c)
+                m_book->SetCellText(1, c, QString());
+            m_book->StudentOf(1) = NewStudentRecord();
+        }
+        RecalcAll(*m_book);
+    } else {
+        if (m_book->rowCount() < 3) {
+            QApplication::beep();
+            m_prompter->tell(this, QStringLiteral("Can not delete last row!"));
+            return;
+        }
+        const QString name = m_book->GetCellText(row, 0);
+        const bool fresh = m_book->GetCellText(row, 1).isEmpty() &&
+                           (name.isEmpty() || name == QStringLiteral("NewName"));
+        if (!fresh && m_prompter->ask(this, QStringLiteral("Deleting Student: ") + name,
+                                      QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+            return;
+        m_book->removeStudentRows(row, 1);
+    }
+    m_book->MarkModified();
+    m_table->setCurrentCell(std::min(row, m_book->rowCount() - 1), m_table->currentColumn());
     RefreshCurrentCell();
 }
 
@@ -360,6 +410,13 @@ bool MainWindow::wholeColumnsSelected() const {
     const QItemSelection selection = m_table->selectionModel()->selection();
     for (const QItemSelectionRange& range : selection)
         if (range.bottom() - range.top() >= m_book->rowCount() - 2) return true;
+    return false;
+}
+
+bool MainWindow::wholeRowsSelected() const {
+    const QItemSelection selection = m_table->selectionModel()->selection();
+    for (const QItemSelectionRange& range : selection)
+        if (range.right() - range.left() >= m_book->columnCount() - 2) return true;
     return false;
 }
 

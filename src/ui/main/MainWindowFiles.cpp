@@ -135,8 +135,7 @@ void MainWindow::readGradebook(const QString& path, bool reportMissing) {
     HideNames(*m_book);
     refreshCommand();
     m_book->setModified(false);
-    if (!m_startingUp)
-        Authorize();
+    if (!m_startingUp) Authorize();
 }
 
 bool MainWindow::writeGradebook(const QString& path) {
