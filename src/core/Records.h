@@ -7,11 +7,15 @@
 
 #include <array>
 #include <cstdint>
+#include <tuple>
 
 struct ScaleStep {
     FixedText<Limits::GradeWidth> grade;
     float value = 0;
     float topScore = 0; // highest percentage of the maximum that still earns this grade
+    // The three fields in file order, for code that handles steps and groups alike.
+    auto fields() { return std::tie(grade, value, topScore); }
+    auto fields() const { return std::tie(grade, value, topScore); }
     bool operator==(const ScaleStep&) const = default;
 };
 
@@ -19,6 +23,8 @@ struct ImportanceGroup {
     FixedText<Limits::GradeWidth> name;
     float testCount = 0; // working counter of a total calculation, saved as it stands
     float percentOfTotal = 0;
+    auto fields() { return std::tie(name, testCount, percentOfTotal); }
+    auto fields() const { return std::tie(name, testCount, percentOfTotal); }
     bool operator==(const ImportanceGroup&) const = default;
 };
 

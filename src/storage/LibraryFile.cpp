@@ -14,43 +14,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // The two step kinds share the file layout; only their field names differ.
-auto& stepText(ScaleStep& s) {
-    return s.grade;
-}
-auto& stepText(ImportanceGroup& g) {
-    return g.name;
-}
-const auto& stepText(const ScaleStep& s) {
-    return s.grade;
-}
-const auto& stepText(const ImportanceGroup& g) {
-    return g.name;
-}
-float& firstNumber(ScaleStep& s) {
-    return s.value;
-}
-float& firstNumber(ImportanceGroup& g) {
-    return g.testCount;
-}
-float firstNumber(const ScaleStep& s) {
-    return s.value;
-}
-float firstNumber(const ImportanceGroup& g) {
-    return g.testCount;
-}
-float& secondNumber(ScaleStep& s) {
-    return s.topScore;
-}
-float& secondNumber(ImportanceGroup& g) {
-    return g.percentOfTotal;
-}
-float secondNumber(const ScaleStep& s) {
-    return s.topScore;
-}
-float secondNumber(const ImportanceGroup& g) {
-    return g.percentOfTotal;
-}
-
 template <typename Entry>
 void writeSteps(FieldWriter& out, const StepList<Entry>& list, bool countOnNameLine) {
     out.fixed(list.name);
@@ -60,11 +23,12 @@ void writeSteps(FieldWriter& out, const StepList<Entry>& list, bool countOnNameL
     out.endLine();
     for (int k = 0; k < list.used(); ++k) {
         const Entry& step = list.steps[std::size_t(k)];
-        out.fixed(stepText(step));
+        const auto [text, first, second] = step.fields();
+        out.fixed(text);
         out.endLine();
-        out.number(firstNumber(step));
+        out.number(first);
         out.endLine();
-        out.number(secondNumber(step));
+        out.number(second);
         out.endLine();
     }
 }
@@ -82,8 +46,8 @@ template <typename Entry> bool readSteps(FieldReader& in, StepList<Entry>& list)
     work.count = count;
     for (int k = 0; k < count; ++k) {
         Entry& step = work.steps[std::size_t(k)];
-        if (!in.fixed(stepText(step)) || !in.number(firstNumber(step)) ||
-            !in.number(secondNumber(step)))
+        auto [text, first, second] = step.fields();
+        if (!in.fixed(text) || !in.number(first) || !in.number(second))
             return false;
     }
     list = work;

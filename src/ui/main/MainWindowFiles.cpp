@@ -22,6 +22,27 @@ namespace {
 
 const QString GradebookFilter = QStringLiteral("Student Grades (*.GRD *.grd);;All (*)");
 
+// The table font as the settings keep it, and back.
+void storeFont(const QFont& font, AppSettings& s) {
+    s.fontName = font.family();
+    s.fontItalic = font.italic();
+    s.fontBold = font.bold();
+    s.fontStrikethrough = font.strikeOut();
+    s.fontUnderline = font.underline();
+    s.fontSize = font.pointSizeF();
+}
+
+QFont storedFont(const AppSettings& s, QFont font) {
+    font.setFamily(s.fontName);
+    font.setItalic(s.fontItalic);
+    font.setBold(s.fontBold);
+    font.setStrikeOut(s.fontStrikethrough);
+    font.setUnderline(s.fontUnderline);
+    if (s.fontSize > 0)
+        font.setPointSizeF(s.fontSize);
+    return font;
+}
+
 int toTwips(const QWidget* w, int pixels) {
     return pixels * 1440 / std::max(1, w->logicalDpiX());
 }
@@ -39,25 +60,12 @@ bool FileExists(const QString& name) {
 void MainWindow::startUp(const QStringList& arguments) {
     // Settings first: the window, the font and the recent files.
     AppSettings defaults;
-    const QFont tableFont = m_table->font();
-    defaults.fontName = tableFont.family();
-    defaults.fontItalic = tableFont.italic();
-    defaults.fontBold = tableFont.bold();
-    defaults.fontStrikethrough = tableFont.strikeOut();
-    defaults.fontUnderline = tableFont.underline();
-    defaults.fontSize = tableFont.pointSizeF();
+    storeFont(m_table->font(), defaults);
     m_settings = LoadSettings(*OpenSettingsStore(), defaults);
     m_settings.recentFiles = m_settings.recentFiles.mid(0, MaxRecentFiles);
     refreshRecentMenu();
     if (m_settings.hideControls != m_hideControls) toggleHideControls();
-    QFont font = tableFont;
-    font.setFamily(m_settings.fontName);
-    font.setItalic(m_settings.fontItalic);
-    font.setBold(m_settings.fontBold);
-    font.setStrikeOut(m_settings.fontStrikethrough);
-    font.setUnderline(m_settings.fontUnderline);
-    if (m_settings.fontSize > 0) font.setPointSizeF(m_settings.fontSize);
-    applyFont(font);
+    applyFont(storedFont(m_settings, m_table->font()));
     QPalette palette = m_table->palette();
     palette.setColor(QPalette::Text, QColor::fromRgb(m_settings.foreColor & 0xFFFFFF));
     m_table->setPalette(palette);
@@ -233,13 +241,7 @@ AppSettings MainWindow::currentSettings() const {
     s.mainWidth = toTwips(this, frame.width());
     s.mainHeight = toTwips(this, frame.height());
     s.hideControls = m_hideControls;
-    const QFont font = m_table->font();
-    s.fontName = font.family();
-    s.fontItalic = font.italic();
-    s.fontBold = font.bold();
-    s.fontStrikethrough = font.strikeOut();
-    s.fontUnderline = font.underline();
-    s.fontSize = font.pointSizeF();
+    storeFont(m_table->font(), s);
     s.foreColor = m_table->palette().color(QPalette::Text).rgb() & 0xFFFFFF;
     s.lastFile = m_book->fileName();
     return s;
