@@ -2,6 +2,7 @@
 
 #include "Fields.h"
 #include "LibraryFile.h"
+#include "core/NewGradebook.h"
 #include "core/NumberText.h"
 #include "core/ScoreCell.h"
 #include "grading/Calculation.h"
@@ -187,12 +188,7 @@ bool GradebookReader::shape() {
     const int cols = *columns + 1;
     // Students the gradebook did not have start as in a new gradebook: blank texts, every
     // score counted. The records come first, so the table finds them in place.
-    StudentRecord fresh;
-    fresh.id = u"";
-    fresh.name = u"";
-    fresh.note = u"";
-    fresh.includeFlags = QString(Limits::MaxTests, u'1');
-    m_book.students().resize(std::size_t(rows), fresh);
+    m_book.students().resize(std::size_t(rows), NewStudentRecord());
     m_book.tests().resize(std::size_t(cols));
     m_book.setShape(rows, cols);
     return true;

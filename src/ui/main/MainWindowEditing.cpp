@@ -69,8 +69,9 @@ void MainWindow::RefreshCurrentCell() {
     const bool graded = c >= 1 && c < m_book->columnCount() && m_book->TestOf(c).calculateGrades;
     p.scale->setEnabled(graded);
     m_setScaleAction->setEnabled(graded);
-    p.info->setEnabled(c >= 1);
-    m_testInfoAction->setEnabled(c >= 1);
+    // Test information needs its dialog, which is not built yet.
+    p.info->setEnabled(false);
+    m_testInfoAction->setEnabled(false);
     p.deleteTest->setEnabled(test);
     m_deleteTestAction->setEnabled(test);
 
