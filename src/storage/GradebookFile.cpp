@@ -2,6 +2,7 @@
 
 #include "Fields.h"
 #include "LibraryFile.h"
+#include "SaveFile.h"
 #include "core/NewGradebook.h"
 #include "core/NumberText.h"
 #include "core/ScoreCell.h"
@@ -10,7 +11,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <optional>
@@ -324,13 +324,7 @@ bool GradebookReader::read(Version version) {
 } // namespace
 
 Result WriteGradebookFile(const Gradebook& book, const QString& path) {
-    const QByteArray bytes = gradebookBytes(book);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Result::failure(u"Error opening "_s + path + u". "_s + file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return Result::failure(u"Error writing "_s + path + u". "_s + file.errorString());
-    return Result::success();
+    return SaveFileBytes(path, gradebookBytes(book));
 }
 
 Result ReadGradebookFile(Gradebook& book, const QString& path) {

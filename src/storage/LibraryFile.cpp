@@ -1,12 +1,12 @@
 #include "LibraryFile.h"
 
 #include "Fields.h"
+#include "SaveFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 using namespace Qt::Literals::StringLiterals;
@@ -87,12 +87,7 @@ Result writeLibrary(const QString& path, const std::vector<StepList<Entry>>& lib
     for (int i = 0; i < n; ++i)
         writeSteps(out, library[std::size_t(i)], false);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Result::failure(u"Error opening "_s + path + u". "_s + file.errorString());
-    if (file.write(out.bytes()) != out.bytes().size() || !file.commit())
-        return Result::failure(u"Error writing "_s + path + u". "_s + file.errorString());
-    return Result::success();
+    return SaveFileBytes(path, out.bytes());
 }
 
 QString userDataDir() {

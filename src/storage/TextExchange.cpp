@@ -1,5 +1,6 @@
 #include "TextExchange.h"
 
+#include "SaveFile.h"
 #include "Windows1252.h"
 #include "core/Limits.h"
 #include "core/NumberText.h"
@@ -7,7 +8,6 @@
 #include "grading/Calculation.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -286,13 +286,7 @@ QStringList SplitImportLine(QStringView line, const QString& separator, const QS
 }
 
 Result ExportText(const Gradebook& book, const QString& path, const TextExchangeOptions& options) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Result::failure(u"Error opening "_s + path + u". "_s + file.errorString());
-    file.write(EncodeWindows1252(exportedText(book, options)));
-    if (!file.commit())
-        return Result::failure(u"Error writing "_s + path + u". "_s + file.errorString());
-    return Result::success();
+    return SaveFileBytes(path, EncodeWindows1252(exportedText(book, options)));
 }
 
 Result ImportText(Gradebook& book, const QString& path, const TextExchangeOptions& options,
