@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "grading/Scale.h"
 
 #include <QTest>
@@ -5,17 +6,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// A scale from value/top-score pairs, graded A, B, C, ... from the top.
-GradeScale scaleOf(std::initializer_list<std::pair<float, float>> steps) {
-    GradeScale s;
-    for (const auto& [value, top] : steps) {
-        ScaleStep& step = s.steps[std::size_t(s.count++)];
-        step.value = value;
-        step.topScore = top;
-    }
-    return s;
-}
 
 TestRecord testOf(float maxScore, GradeScale scale) {
     TestRecord t;
@@ -25,115 +15,98 @@ TestRecord testOf(float maxScore, GradeScale scale) {
     return t;
 }
 
-const GradeScale Letters = scaleOf({{0, 59}, {1, 69}, {2, 79}, {3, 89}, {4, 100}});
-
 } // namespace
 
 class TestScale : public QObject {
     Q_OBJECT
 private slots:
-    void roundHalfUp_data();
-    void roundHalfUp();
-    void gradeIndex_data();
-    void gradeIndex();
-    void autoEven_data();
-    void autoEven();
-    void autoEvenMakesGradesConvertIntoThemselves();
+    void roundHalfUp_data() {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<int>("digits");
+        QTest::addColumn<double>("rounded");
+        QTest::newRow("2.5") << 2.5 << 0 << 3.0;
+        QTest::newRow("84.5") << 84.5 << 0 << 85.0;
+        QTest::newRow("84.49") << 84.49 << 0 << 84.0;
+        QTest::newRow("0.5") << 0.5 << 0 << 1.0;
+        QTest::newRow("-2.5 goes up") << -2.5 << 0 << -2.0;
+        QTest::newRow("-3.5 goes up") << -3.5 << 0 << -3.0;
+        QTest::newRow("two decimals") << 1.125 << 2 << 1.13;
+        QTest::newRow("whole stays") << 59.0 << 0 << 59.0;
+    }
+    void roundHalfUp() {
+        QFETCH(double, x);
+        QFETCH(int, digits);
+        QFETCH(double, rounded);
+        QCOMPARE(RoundHalfUp(x, digits), rounded);
+    }
+
+    // Steps of the letter scale: F 0, D 1, C 2, B 3, A 4; -1 is no grade.
+    void gradeIndex_data() {
+        QTest::addColumn<float>("maxScore");
+        QTest::addColumn<float>("score");
+        QTest::addColumn<int>("step");
+        QTest::newRow("zero has no grade") << 100.0f << 0.0f << -1;
+        QTest::newRow("negative has no grade") << 100.0f << -5.0f << -1;
+        QTest::newRow("smallest score") << 100.0f << 0.01f << 0;
+        QTest::newRow("equal to a top score") << 100.0f << 89.0f << 3;
+        QTest::newRow("a hundredth above") << 100.0f << 89.01f << 4;
+        QTest::newRow("first top score") << 100.0f << 59.0f << 0;
+        QTest::newRow("maximum score") << 100.0f << 100.0f << 4;
+        QTest::newRow("above maximum") << 100.0f << 100.5f << -1;
+        QTest::newRow("out of 40") << 40.0f << 35.6f << 3; // exactly 89 %
+        QTest::newRow("out of 40, above") << 40.0f << 35.61f << 4;
+        QTest::newRow("out of 30, thirds") << 30.0f << 26.7f << 3; // 89.0000 in single precision
+        QTest::newRow("zero maximum") << 0.0f << 5.0f << -1;
+    }
+    void gradeIndex() {
+        QFETCH(float, maxScore);
+        QFETCH(float, score);
+        QFETCH(int, step);
+        QCOMPARE(GradeIndex(testOf(maxScore, TestSupport::LetterScale()), score), step);
+    }
+
+    void autoEven_data() {
+        QTest::addColumn<QList<float>>("values");
+        QTest::addColumn<QList<float>>("tops");
+        QTest::addColumn<int>("refusedAt");
+        QTest::newRow("1 2 3 4") << QList<float>{1, 2, 3, 4} << QList<float>{37, 62, 87, 100} << -1;
+        QTest::newRow("0 1 2") << QList<float>{0, 1, 2} << QList<float>{25, 75, 100} << -1;
+        QTest::newRow("1 1 2 refused") << QList<float>{1, 1, 2} << QList<float>{} << 1;
+        QTest::newRow("descending refused") << QList<float>{1, 2, 5, 3} << QList<float>{} << 3;
+        QTest::newRow("tiny first midpoint")
+            << QList<float>{0, 0.01f, 100} << QList<float>{1, 50, 100} << -1;
+        QTest::newRow("best value not above 0") << QList<float>{-3, -2, -1} << QList<float>{} << 2;
+        QTest::newRow("one step") << QList<float>{4} << QList<float>{100} << -1;
+    }
+    void autoEven() {
+        QFETCH(QList<float>, values);
+        QFETCH(QList<float>, tops);
+        QFETCH(int, refusedAt);
+        GradeScale scale;
+        scale.count = int(values.size());
+        for (int i = 0; i < scale.count; ++i) {
+            scale.steps[std::size_t(i)].value = values[i];
+            scale.steps[std::size_t(i)].topScore = i == scale.count - 1 ? 100 : 0;
+        }
+        const auto result = AutoEven(scale);
+        if (refusedAt >= 0) {
+            const auto* refusal = std::get_if<AutoEvenRefusal>(&result);
+            QVERIFY(refusal);
+            QCOMPARE(refusal->step, refusedAt);
+            QCOMPARE(refusal->message, u"Error: Numeric Values are not in order!"_s);
+            return;
+        }
+        const auto* even = std::get_if<GradeScale>(&result);
+        QVERIFY(even);
+        for (int i = 0; i < scale.count; ++i)
+            QCOMPARE(even->steps[std::size_t(i)].topScore, tops[i]);
+        // Evened out, a score of a whole grade value out of the best value gets that grade.
+        const float best = values.back();
+        for (float v : values)
+            if (v >= 1)
+                QCOMPARE(even->steps[std::size_t(GradeIndex(testOf(best, *even), v))].value, v);
+    }
 };
-
-void TestScale::roundHalfUp_data() {
-    QTest::addColumn<double>("x");
-    QTest::addColumn<int>("digits");
-    QTest::addColumn<double>("rounded");
-    QTest::newRow("2.5") << 2.5 << 0 << 3.0;
-    QTest::newRow("3.5") << 3.5 << 0 << 4.0;
-    QTest::newRow("84.5") << 84.5 << 0 << 85.0;
-    QTest::newRow("85.5") << 85.5 << 0 << 86.0;
-    QTest::newRow("84.49") << 84.49 << 0 << 84.0;
-    QTest::newRow("0.5") << 0.5 << 0 << 1.0;
-    QTest::newRow("-2.5 goes up") << -2.5 << 0 << -2.0;
-    QTest::newRow("-3.5 goes up") << -3.5 << 0 << -3.0;
-    QTest::newRow("two decimals") << 1.125 << 2 << 1.13;
-    QTest::newRow("whole stays") << 59.0 << 0 << 59.0;
-}
-
-void TestScale::roundHalfUp() {
-    QFETCH(double, x);
-    QFETCH(int, digits);
-    QFETCH(double, rounded);
-    QCOMPARE(RoundHalfUp(x, digits), rounded);
-}
-
-void TestScale::gradeIndex_data() {
-    QTest::addColumn<float>("maxScore");
-    QTest::addColumn<float>("score");
-    QTest::addColumn<int>("step");
-    QTest::newRow("zero has no grade") << 100.0f << 0.0f << -1;
-    QTest::newRow("negative has no grade") << 100.0f << -5.0f << -1;
-    QTest::newRow("smallest score") << 100.0f << 0.01f << 0;
-    QTest::newRow("equal to a top score") << 100.0f << 89.0f << 3;
-    QTest::newRow("a hundredth above") << 100.0f << 89.01f << 4;
-    QTest::newRow("first top score") << 100.0f << 59.0f << 0;
-    QTest::newRow("maximum score") << 100.0f << 100.0f << 4;
-    QTest::newRow("above maximum") << 100.0f << 100.5f << -1;
-    QTest::newRow("out of 40") << 40.0f << 35.6f << 3; // exactly 89 %
-    QTest::newRow("out of 40, above") << 40.0f << 35.61f << 4;
-    QTest::newRow("out of 30, thirds") << 30.0f << 26.7f << 3; // 89.0000 in single precision
-    QTest::newRow("zero maximum") << 0.0f << 5.0f << -1;
-}
-
-void TestScale::gradeIndex() {
-    QFETCH(float, maxScore);
-    QFETCH(float, score);
-    QFETCH(int, step);
-    QCOMPARE(GradeIndex(testOf(maxScore, Letters), score), step);
-}
-
-void TestScale::autoEven_data() {
-    QTest::addColumn<QList<float>>("values");
-    QTest::addColumn<QList<float>>("tops");
-    QTest::addColumn<int>("refusedAt");
-    QTest::newRow("1 2 3 4") << QList<float>{1, 2, 3, 4} << QList<float>{37, 62, 87, 100} << -1;
-    QTest::newRow("0 1 2") << QList<float>{0, 1, 2} << QList<float>{25, 75, 100} << -1;
-    QTest::newRow("1 1 2 refused") << QList<float>{1, 1, 2} << QList<float>{} << 1;
-    QTest::newRow("descending refused") << QList<float>{1, 2, 5, 3} << QList<float>{} << 3;
-    QTest::newRow("tiny first midpoint")
-        << QList<float>{0, 0.01f, 100} << QList<float>{1, 50, 100} << -1;
-    QTest::newRow("best value not above 0") << QList<float>{-3, -2, -1} << QList<float>{} << 2;
-    QTest::newRow("one step") << QList<float>{4} << QList<float>{100} << -1;
-}
-
-void TestScale::autoEven() {
-    QFETCH(QList<float>, values);
-    QFETCH(QList<float>, tops);
-    QFETCH(int, refusedAt);
-    GradeScale scale;
-    scale.count = int(values.size());
-    for (int i = 0; i < scale.count; ++i) {
-        scale.steps[std::size_t(i)].value = values[i];
-        scale.steps[std::size_t(i)].topScore = i == scale.count - 1 ? 100 : 0;
-    }
-    const auto result = AutoEven(scale);
-    if (refusedAt >= 0) {
-        const auto* refusal = std::get_if<AutoEvenRefusal>(&result);
-        QVERIFY(refusal);
-        QCOMPARE(refusal->step, refusedAt);
-        QCOMPARE(refusal->message, u"Error: Numeric Values are not in order!"_s);
-        return;
-    }
-    const auto* even = std::get_if<GradeScale>(&result);
-    QVERIFY(even);
-    for (int i = 0; i < scale.count; ++i)
-        QCOMPARE(even->steps[std::size_t(i)].topScore, tops[i]);
-}
-
-void TestScale::autoEvenMakesGradesConvertIntoThemselves() {
-    // On a 4-point scale, a score of 75 % is a grade worth 3.
-    GradeScale scale = scaleOf({{1, 0}, {2, 0}, {3, 0}, {4, 100}});
-    const GradeScale even = std::get<GradeScale>(AutoEven(scale));
-    QCOMPARE(even.steps[std::size_t(GradeIndex(testOf(100, even), 75))].value, 3.0f);
-    QCOMPARE(even.steps[std::size_t(GradeIndex(testOf(4, even), 2))].value, 2.0f);
-}
 
 QTEST_GUILESS_MAIN(TestScale)
 #include "tst_scale.moc"

@@ -1,4 +1,5 @@
 #include "ScriptedPrompter.h"
+#include "TestSupport.h"
 #include "core/Security.h"
 #include "grading/Sorting.h"
 #include "ui/dialogs/PasswordDialog.h"
@@ -9,6 +10,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -34,6 +36,7 @@ struct Session {
     std::shared_ptr<ScriptedPrompter> prompter = std::make_shared<ScriptedPrompter>();
     MainWindow window{prompter};
     Gradebook& book = window.gradebook();
+    ControlPanel* panel = window.panel();
 
     explicit Session(const QStringList& arguments = {}) {
         window.setLibraryDir(QStringLiteral(QUILLMARK_RESOURCES));
@@ -46,12 +49,26 @@ struct Session {
         const QRect r = t->visualRect(t->gradeModel()->indexOf(row, col));
         QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, r.center());
     }
+    // Double-clicks the header of a test (horizontal) or of a student (vertical).
+    void clickHeader(Qt::Orientation o, int section) {
+        QHeaderView* h = o == Qt::Horizontal ? window.table()->horizontalHeader()
+                                             : window.table()->verticalHeader();
+        const int at = h->sectionViewportPosition(section) + 5;
+        QTest::mouseDClick(h->viewport(), Qt::LeftButton, {},
+                           o == Qt::Horizontal ? QPoint(at, 5) : QPoint(5, at));
+    }
     void addTests(int n) {
         for (int i = 0; i < n; ++i)
-            QTest::mouseClick(window.panel()->newTest, Qt::LeftButton);
+            QTest::mouseClick(panel->newTest, Qt::LeftButton);
     }
     void type(const QString& text) { QTest::keyClicks(window.editor(), text); }
-    void key(Qt::Key k) { QTest::keyClick(window.editor(), k); }
+    void key(Qt::Key k, int times = 1) {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(window.editor(), k);
+    }
+    void studentButton(int which) {
+        QTest::mouseClick(panel->studentButtons[which], Qt::LeftButton);
+    }
     int row() const { return window.table()->currentRow(); }
     int col() const { return window.table()->currentColumn(); }
 };
@@ -61,10 +78,7 @@ void answerPassword(const QString& password) {
     QTimer::singleShot(0, [password] {
         auto* dialog = qobject_cast<PasswordDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
-        if (password.isEmpty()) {
-            dialog->reject();
-            return;
-        }
+        if (password.isEmpty()) return dialog->reject();
         dialog->passwordBox()->setText(password);
         QTest::mouseClick(dialog->findChild<QPushButton*>(u"Ok"_s), Qt::LeftButton);
     });
@@ -75,583 +89,478 @@ void answerPassword(const QString& password) {
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
-    void startsWithAnEmptyClass();
-    void modelFollowsTheDocument();
-    void typingUpdatesScoreAndTotal();
-    void typedQuoteBecomesApostrophe();
-    void enterAndArrowsLeaveTheCell();
-    void renamingTestsWalksAlongTheNames();
-    void renamingStudentsWalksDownTheNames();
-    void xTogglesIgnoreGrade();
-    void availabilityFollowsTheColumn_data();
-    void availabilityFollowsTheColumn();
-    void protectionRefusesAndRestores_data();
-    void protectionRefusesAndRestores();
-    void lockedScoresShowNoEditor();
-    void studentCountBox_data();
-    void studentCountBox();
-    void savePromptAnswers_data();
-    void savePromptAnswers();
-    void failedSaveKeepsTheWork();
-    void openingMissingAndBadFiles_data();
-    void openingMissingAndBadFiles();
-    void recentFilesOrder();
-    void studentsInsertedAndDeleted();
-    void hideControlsKeepsTheMode();
-    void securityRulesDialogSetsThePassword();
-    void protectedNamesComeBackWithThePassword();
-    void restartReopensTheLastFile();
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path(u"settings"_s));
+    }
+    // Every test starts from an empty settings store.
+    void init() { QDir(path(u"settings"_s)).removeRecursively(); }
+
+    void startsWithAnEmptyClass() {
+        Session s;
+        QCOMPARE(s.window.windowTitle(), u"Quillmark"_s);
+        QAbstractItemModel* model = s.window.table()->model();
+        QCOMPARE(model->rowCount(), 7);
+        QCOMPARE(model->columnCount(), 1);
+        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), u"Total"_s);
+        QCOMPARE(s.window.table()->findChild<QLabel*>(u"NameCorner"_s)->text(), u"Name"_s);
+        QVERIFY(!s.book.isModified());
+        QVERIFY(s.prompter->told.isEmpty());
+        QCOMPARE(s.panel->studentCount->text(), u"7"_s);
+        // 1500 twips are an inch wide.
+        const int inch = s.window.table()->logicalDpiX();
+        QCOMPARE(s.window.table()->horizontalHeader()->sectionSize(0), inch * 1500 / 1440);
+    }
+
+    void modelFollowsTheDocument() {
+        Gradebook book;
+        GradeTableModel model(book);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
+        book.setShape(4, 3);
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.columnCount(), 2);
+        book.SetCellText(2, 2, u"85"_s);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).toModelIndex(), model.index(1, 1));
+        book.SetCellText(0, 2, u"Quiz"_s);
+        book.SetCellText(3, 0, u"Ada"_s);
+        QCOMPARE(headers.count(), 2);
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), u"Quiz"_s);
+        QCOMPARE(model.headerData(2, Qt::Vertical).toString(), u"Ada"_s);
+    }
+
+    void typingUpdatesScoreAndTotal() {
+        Session s;
+        s.panel->displayMode[1]->click(); // letters
+        s.addTests(1);
+        s.clickCell(2, 2);
+        QVERIFY(s.window.editor()->hasFocus());
+        s.type(u"8"_s);
+        QCOMPARE(s.book.GetCellText(2, 2), u"8      (F)"_s);
+        QCOMPARE(s.book.GetCellText(2, 1), u"8%     (F)"_s);
+        s.type(u"5"_s);
+        QCOMPARE(s.book.GetCellText(2, 2), u"85     (B)"_s);
+        QCOMPARE(s.book.GetCellText(2, 1), u"85%    (B)"_s);
+        QVERIFY(s.book.isModified());
+        // "x" and "X" toggle ignoring the score rather than being typed.
+        s.type(u"x"_s);
+        QVERIFY(!s.book.isIncluded(2, 2));
+        QCOMPARE(s.book.GetCellText(2, 2), u"85     (B)x"_s);
+        QCOMPARE(s.book.GetCellText(2, 1), QString());
+        QVERIFY(s.panel->ignoreGrade->isChecked());
+        QCOMPARE(s.window.editor()->text(), u"85"_s);
+        s.type(u"X"_s);
+        QVERIFY(s.book.isIncluded(2, 2));
+        QCOMPARE(s.book.GetCellText(2, 1), u"85%    (B)"_s);
+        s.key(Qt::Key_Backspace, 2);
+        QCOMPARE(s.book.GetCellText(2, 2), QString());
+        QCOMPARE(s.book.GetCellText(2, 1), QString());
+    }
+
+    void enterAndArrowsLeaveTheCell() {
+        Session s;
+        s.addTests(2);
+        s.clickCell(1, 2);
+        s.type(u"70"_s);
+        s.key(Qt::Key_Return);
+        QCOMPARE(s.row(), 2);
+        QCOMPARE(s.col(), 2);
+        s.type(u"64"_s);
+        s.key(Qt::Key_Left); // moves the caret: the text is no longer all selected
+        QCOMPARE(s.col(), 2);
+        s.key(Qt::Key_Left, 2); // the caret was at the start: leave to the left
+        QCOMPARE(s.col(), 1);
+        QVERIFY(!s.window.editor()->isVisible()); // no editor over a total
+        s.clickCell(2, 2);
+        QCOMPARE(s.window.editor()->text(), u"64"_s);
+        s.key(Qt::Key_Right); // whole text selected: leave at once
+        QCOMPARE(s.col(), 3);
+        s.key(Qt::Key_Right); // past the last column the cell stays
+        QCOMPARE(s.col(), 3);
+        s.key(Qt::Key_Up, 2); // and above the first row
+        QCOMPARE(s.row(), 1);
+        QCOMPARE(s.book.GetCellText(1, 2), u"70     (2.0)"_s);
+    }
+
+    void renamingTestsWalksAlongTheNames() {
+        Session s;
+        s.addTests(3);
+        s.clickHeader(Qt::Horizontal, 1);
+        QCOMPARE(s.book.headerEditing(), HeaderEditing::TestNames);
+        QCOMPARE(s.window.editor()->text(), u"Test  3"_s);
+        s.window.editor()->selectAll();
+        s.type(u"\"Quiz\""_s); // double quotes would break the file's quoted text
+        QCOMPARE(s.book.GetCellText(0, 2), u"'Quiz'"_s);
+        s.key(Qt::Key_Up); // does nothing while renaming tests
+        QCOMPARE(s.book.headerEditing(), HeaderEditing::TestNames);
+        s.key(Qt::Key_Right); // caret at the end: on to the next test's name
+        QCOMPARE(s.col(), 3);
+        QCOMPARE(s.window.editor()->text(), u"Test  2"_s);
+        s.type(u"Essay"_s); // all selected: replaces the name
+        QCOMPARE(s.book.GetCellText(0, 3), u"Essay"_s);
+        QCOMPARE(s.book.GetCellText(1, 3), QString()); // no score was written
+        s.key(Qt::Key_Return);
+        QCOMPARE(s.book.headerEditing(), HeaderEditing::Off);
+    }
+
+    void renamingStudentsWalksDownTheNames() {
+        Session s;
+        s.addTests(1);
+        s.clickHeader(Qt::Vertical, 0);
+        QCOMPARE(s.book.headerEditing(), HeaderEditing::StudentNames);
+        s.type(u"Ada"_s);
+        s.key(Qt::Key_Return);
+        s.type(u"Ben"_s);
+        s.key(Qt::Key_Left, 4); // caret moves; Left never ends renaming students
+        QCOMPARE(s.book.headerEditing(), HeaderEditing::StudentNames);
+        QCOMPARE(s.book.GetCellText(1, 0), u"Ada"_s);
+        QCOMPARE(s.book.GetCellText(2, 0), u"Ben"_s);
+        s.window.editor()->end(false);
+        s.key(Qt::Key_Right);
+        QCOMPARE(s.book.headerEditing(), HeaderEditing::Off);
+    }
+
+    void availabilityFollowsTheColumn_data() {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("total") << 1 << u"Current Test: None"_s;
+        QTest::newRow("test") << 2 << u"Current Test: Test  1"_s;
+    }
+    void availabilityFollowsTheColumn() {
+        QFETCH(int, col);
+        QFETCH(QString, caption);
+        Session s;
+        s.addTests(1);
+        s.clickCell(3, col);
+        ControlPanel* p = s.panel;
+        const bool test = col > 1;
+        QCOMPARE(p->importance->isVisible(), test);
+        QCOMPARE(p->calculateGrades->isVisible(), test);
+        QCOMPARE(p->maxScore->isEnabled(), test);
+        QCOMPARE(p->ignoreGrade->isEnabled(), test);
+        QCOMPARE(p->deleteTest->isEnabled(), test);
+        QCOMPARE(p->showTotalScores->isVisible(), !test);
+        QCOMPARE(p->averaging->isVisible(), !test);
+        QVERIFY(p->averagingRule[0]->isEnabled());
+        QCOMPARE(p->testFrame->title(), caption);
+        QCOMPARE(s.window.editor()->isVisible(), test);
+        QVERIFY(p->studentButtons[0]->isEnabled());
+    }
+
+    void protectionRefusesAndRestores_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("rule");
+        QTest::newRow("display mode") << u"display"_s << int(ChangeGradingRules);
+        QTest::newRow("calculate grades") << u"grades"_s << int(ChangeGradingRules);
+        QTest::newRow("ignore grade") << u"ignore"_s << int(ChangeGradingRules);
+        QTest::newRow("averaging rule") << u"averaging"_s << int(ChangeGradingRules);
+        QTest::newRow("show total") << u"total"_s << int(ChangeGradingRules);
+        QTest::newRow("maximum score") << u"max"_s << int(EditScores);
+    }
+    void protectionRefusesAndRestores() {
+        QFETCH(QString, control);
+        QFETCH(int, rule);
+        Session s;
+        s.addTests(1);
+        s.book.security().password = u"owl"_s;
+        s.book.security().protect[std::size_t(rule)] = true;
+        ControlPanel* p = s.panel;
+        s.clickCell(1, control == u"averaging" || control == u"total" ? 1 : 2);
+        const auto use = [&] {
+            if (control == u"display")
+                p->displayMode[2]->click();
+            else if (control == u"grades")
+                p->calculateGrades->click();
+            else if (control == u"ignore")
+                p->ignoreGrade->click();
+            else if (control == u"averaging")
+                p->averagingRule[1]->click();
+            else if (control == u"total")
+                p->showTotalScores->click();
+            else
+                QTest::keyClicks(p->maxScore, u"5"_s);
+        };
+        // What the document and the controls say, to compare before and after.
+        const auto state = [&] {
+            return QStringList{QString::number(int(s.book.view().displayMode)),
+                               QString::number(s.book.TestOf(2).calculateGrades),
+                               QString::number(s.book.isIncluded(1, 2)),
+                               QString::number(s.book.totalSetup().importance),
+                               QString::number(s.book.view().showTotalScores),
+                               QString::number(s.book.TestOf(2).maxScore),
+                               QString::number(p->displayModeGroup->checkedId()),
+                               QString::number(p->calculateGrades->isChecked()),
+                               QString::number(p->ignoreGrade->isChecked()),
+                               QString::number(p->averagingGroup->checkedId()),
+                               QString::number(p->showTotalScores->isChecked()),
+                               p->maxScore->text()};
+        };
+        const QStringList before = state();
+        answerPassword(QString()); // refused: nothing changes, each control shows the data again
+        use();
+        QCOMPARE(state(), before);
+        answerPassword(u"owl"_s); // given: the change goes ahead, and nothing is asked again
+        use();
+        QVERIFY(state() != before);
+        QVERIFY(!AccessNeeded(s.book, AnyRule));
+    }
+
+    void lockedScoresShowNoEditor() {
+        Session s;
+        s.addTests(1);
+        s.book.security().password = u"owl"_s;
+        s.book.security().protect[EditScores] = true;
+        s.clickCell(2, 2);
+        QVERIFY(!s.window.editor()->isVisible());
+        s.book.security().protect[EditScores] = false;
+        s.clickCell(3, 2);
+        QVERIFY(s.window.editor()->isVisible());
+    }
+
+    void studentCountBox_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("students");
+        QTest::addColumn<QString>("question");
+        const QString lost = u" 2 last row(s) will be lost!"_s;
+        QTest::newRow("zero") << u"0"_s << int(QMessageBox::Ok) << 7 << QString();
+        QTest::newRow("101") << u"101"_s << int(QMessageBox::Ok) << 7 << QString();
+        QTest::newRow("grow") << u"12"_s << int(QMessageBox::Ok) << 12 << QString();
+        QTest::newRow("shrink ok") << u"5"_s << int(QMessageBox::Ok) << 5 << lost;
+        QTest::newRow("shrink cancel") << u"5"_s << int(QMessageBox::Cancel) << 7 << lost;
+    }
+    void studentCountBox() {
+        QFETCH(QString, typed);
+        QFETCH(int, answer);
+        QFETCH(int, students);
+        QFETCH(QString, question);
+        Session s;
+        s.prompter->answers << QMessageBox::StandardButton(answer);
+        QLineEdit* box = s.panel->studentCount;
+        box->selectAll();
+        QTest::keyClicks(box, typed);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(s.book.studentCount(), students);
+        QCOMPARE(box->text(), QString::number(students));
+        QCOMPARE(s.prompter->asked.value(0), question);
+        QCOMPARE(s.book.StudentOf(students).includeFlags.raw(), QString(400, u'1'));
+    }
+
+    void studentsInsertedAndDeleted() {
+        Session s;
+        s.addTests(1);
+        s.book.SetCellText(2, 0, u"Ada"_s);
+        s.clickCell(2, 2);
+        s.type(u"88"_s);
+        s.studentButton(1);
+        QCOMPARE(s.book.studentCount(), 8);
+        QCOMPARE(s.book.GetCellText(2, 0), u"NewName"_s);
+        QCOMPARE(s.book.GetCellText(3, 0), u"Ada"_s);
+        QVERIFY(s.book.GetCellText(3, 2).startsWith(u"88"_s));
+        QCOMPARE(s.panel->studentCount->text(), u"8"_s);
+        // A fresh row goes without a question; a student with a total is asked about.
+        s.studentButton(0);
+        QVERIFY(s.prompter->asked.isEmpty());
+        QCOMPARE(s.book.GetCellText(2, 0), u"Ada"_s);
+        s.prompter->answers << QMessageBox::Cancel << QMessageBox::Ok;
+        s.studentButton(0);
+        QCOMPARE(s.book.GetCellText(2, 0), u"Ada"_s);
+        s.studentButton(0);
+        QCOMPARE(s.prompter->asked, QStringList(2, u"Deleting Student: Ada"_s));
+        QCOMPARE(s.book.studentCount(), 6);
+        QVERIFY(s.book.GetCellText(2, 2).isEmpty());
+        // Selecting every student and deleting keeps one row, which cannot be deleted.
+        s.window.table()->selectAll();
+        s.prompter->answers << QMessageBox::Ok;
+        s.studentButton(0);
+        QCOMPARE(s.book.studentCount(), 1);
+        s.studentButton(0);
+        QCOMPARE(s.prompter->told.value(0), u"Can not delete last row!"_s);
+        QCOMPARE(s.book.studentCount(), 1);
+    }
+
+    void savePromptAnswers_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("saveAs");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("cancel") << int(QMessageBox::Cancel) << QString() << false;
+        QTest::newRow("no") << int(QMessageBox::No) << QString() << true;
+        QTest::newRow("yes") << int(QMessageBox::Yes) << u"yes.GRD"_s << true;
+        QTest::newRow("yes, save as cancelled") << int(QMessageBox::Yes) << QString() << false;
+        // A folder where the file should go: the save fails and the work stays.
+        QTest::newRow("yes, save fails") << int(QMessageBox::Yes) << u"taken.GRD"_s << false;
+    }
+    void savePromptAnswers() {
+        QFETCH(int, answer);
+        QFETCH(QString, saveAs);
+        QFETCH(bool, replaced);
+        Session s;
+        s.addTests(1);
+        QDir(m_dir.path()).mkpath(u"taken.GRD"_s);
+        s.prompter->answers << QMessageBox::StandardButton(answer);
+        if (!saveAs.isEmpty()) s.prompter->fileNames << path(saveAs);
+        s.window.newCommand();
+        QCOMPARE(s.prompter->asked, QStringList{u"Save your work?"_s});
+        QCOMPARE(s.book.testCount(), replaced ? 0 : 1);
+        QCOMPARE(s.book.isModified(), !replaced);
+        QCOMPARE(QFileInfo(path(u"yes.GRD"_s)).isFile(), saveAs == u"yes.GRD");
+        QFile::remove(path(u"yes.GRD"_s));
+        if (saveAs == u"taken.GRD")
+            QVERIFY2(s.prompter->told.value(0).startsWith(u"Error writing "_s) ||
+                         s.prompter->told.value(0).startsWith(u"Error opening "_s),
+                     qPrintable(s.prompter->told.value(0)));
+        // Unmodified: nothing is asked.
+        s.prompter->asked.clear();
+        s.book.setModified(false);
+        s.window.newCommand();
+        QVERIFY(s.prompter->asked.isEmpty());
+    }
+
+    void openingMissingAndBadFiles_data() {
+        QTest::addColumn<QByteArray>("content"); // empty: no file
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << QByteArray() << u"Error opening "_s;
+        QTest::newRow("not a gradebook") << QByteArray("GRD\r\n") << u"Invalid file format!"_s;
+        QTest::newRow("cut short") << QByteArray("\"V E R 1.05s\"\r\n0\r\n") << u"Error reading "_s;
+    }
+    void openingMissingAndBadFiles() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        const QString file = path(u"bad.GRD"_s);
+        QFile::remove(file);
+        if (!content.isEmpty()) QVERIFY(TestSupport::Store(file, content));
+        Session s;
+        s.prompter->fileNames << file;
+        s.window.openCommand();
+        QCOMPARE(s.prompter->told.size(), 1);
+        QVERIFY2(s.prompter->told[0].startsWith(message), qPrintable(s.prompter->told[0]));
+        // The program goes on with an untitled gradebook.
+        QCOMPARE(s.window.windowTitle(), u"Quillmark"_s);
+        QVERIFY(s.book.fileName().isEmpty());
+        QVERIFY(s.window.recentFiles().isEmpty());
+        QVERIFY(!s.book.isModified());
+    }
+
+    void recentFilesOrder() {
+        Session s;
+        QStringList files;
+        for (QChar n : u"ABCDE"_s)
+            files << path(n + u".GRD"_s);
+        for (const QString& f : files) {
+            s.prompter->fileNames << f;
+            QVERIFY(s.window.AskSaveAs());
+        }
+        for (const QString& f : files) {
+            s.prompter->fileNames << f;
+            s.window.openCommand();
+        }
+        QCOMPARE(s.window.recentFiles(), (QStringList{files[4], files[3], files[2], files[1]}));
+        s.prompter->fileNames << files[1];
+        s.window.openCommand();
+        QCOMPARE(s.window.recentFiles(), (QStringList{files[1], files[4], files[3], files[2]}));
+        QCOMPARE(s.window.windowTitle(), u"Quillmark - "_s + files[1]);
+        // A recent file that has gone away is reported and nothing is loaded.
+        QFile::remove(files[4]);
+        s.window.openRecent(1);
+        QCOMPARE(s.prompter->told.value(0), u"File "_s + files[4] + u" not found!"_s);
+        QCOMPARE(s.book.fileName(), files[1]);
+    }
+
+    void restartReopensTheLastFile() {
+        const QString file = path(u"class.GRD"_s);
+        {
+            Session s;
+            s.addTests(1);
+            s.clickCell(1, 2);
+            s.type(u"77"_s);
+            s.prompter->fileNames << file;
+            QVERIFY(s.window.saveCommand());
+            QVERIFY(s.window.close());
+        }
+        Session again;
+        QCOMPARE(again.book.fileName(), file);
+        QVERIFY(again.book.GetCellText(1, 2).startsWith(u"77"_s));
+        QCOMPARE(again.window.recentFiles().value(0), file);
+        QVERIFY(!again.book.isModified());
+        // A missing file on the command line starts an untitled gradebook.
+        Session missing({path(u"no"_s), u"such.GRD"_s});
+        QVERIFY(missing.book.fileName().isEmpty());
+        QCOMPARE(missing.book.testCount(), 0);
+    }
+
+    void hideControlsKeepsTheMode() {
+        Session s;
+        ControlPanel* p = s.panel;
+        p->mode[1]->click();
+        QAction* hide = s.window.findChild<QAction*>(u"HideCon"_s);
+        hide->trigger();
+        QVERIFY(!p->isVisible());
+        QVERIFY(!s.window.findChild<QAction*>(u"ed0"_s)->isEnabled());
+        hide->trigger();
+        QVERIFY(p->chartArea->isVisible());
+        QVERIFY(!p->studentAndTest->isVisible());
+        p->mode[0]->click();
+        QVERIFY(p->studentAndTest->isVisible());
+    }
+
+    void securityRulesDialogSetsThePassword() {
+        Session s;
+        QTimer::singleShot(0, [] {
+            auto* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            dialog->findChild<QCheckBox*>(u"Protect2"_s)->setChecked(true);
+            QTest::keyClicks(dialog->findChild<QLineEdit*>(u"Password"_s), u"o\"wl"_s);
+            QTest::mouseClick(dialog->findChild<QPushButton*>(u"Ok"_s), Qt::LeftButton);
+        });
+        s.window.findChild<QAction*>(u"security"_s)->trigger();
+        QCOMPARE(s.book.security().password, u"o'wl"_s);
+        QVERIFY(s.book.security().protect[SaveToDisk]);
+        QVERIFY(!AccessNeeded(s.book, SaveToDisk)); // set in this run: unlocked
+        QVERIFY(s.book.isModified());
+    }
+
+    void protectedNamesComeBackWithThePassword() {
+        const QString file = path(u"locked.GRD"_s);
+        {
+            Session s;
+            s.book.setShape(3, 2);
+            s.book.SetCellText(1, 0, u"Zoe"_s);
+            s.book.StudentOf(1).id = u"S-2"_s;
+            s.book.SetCellText(2, 0, u"Abe"_s);
+            s.book.StudentOf(2).id = u"S-1"_s;
+            s.book.view().studentSortRule = StudentsByName;
+            s.book.security().password = u"owl"_s;
+            s.book.security().protect[AccessNames] = true;
+            Unlock(s.book);
+            s.prompter->fileNames << file;
+            QVERIFY(s.window.AskSaveAs());
+        }
+        Session s;
+        answerPassword(QString());
+        s.prompter->fileNames << file;
+        s.window.openCommand();
+        QCOMPARE(s.prompter->told.value(0),
+                 u"Authorization was not verified.\nCertain restrictions will apply!"_s);
+        QCOMPARE(s.book.GetCellText(1, 0), u"S-1"_s);
+        QCOMPARE(s.book.GetCellText(2, 0), u"S-2"_s);
+        answerPassword(u"owl"_s);
+        s.prompter->fileNames << file;
+        s.window.openCommand();
+        // Sorted by the IDs while hidden, each student still gets its own name back.
+        QCOMPARE(s.book.GetCellText(1, 0), u"Abe"_s);
+        QCOMPARE(s.book.StudentOf(1).id.text(), u"S-1"_s);
+        QCOMPARE(s.book.GetCellText(2, 0), u"Zoe"_s);
+        QCOMPARE(s.book.StudentOf(2).id.text(), u"S-2"_s);
+    }
 
 private:
     QTemporaryDir m_dir;
     QString path(const QString& name) const { return m_dir.filePath(name); }
 };
-
-void TestMainWindow::initTestCase() {
-    QVERIFY(m_dir.isValid());
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath(u"settings"_s));
-}
-
-void TestMainWindow::init() {
-    // Every test starts from an empty settings store.
-    QDir(m_dir.filePath(u"settings"_s)).removeRecursively();
-}
-
-void TestMainWindow::startsWithAnEmptyClass() {
-    Session s;
-    QCOMPARE(s.window.windowTitle(), u"Quillmark"_s);
-    QAbstractItemModel* model = s.window.table()->model();
-    QCOMPARE(model->rowCount(), 7);
-    QCOMPARE(model->columnCount(), 1);
-    QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), u"Total"_s);
-    QCOMPARE(s.window.table()->findChild<QLabel*>(u"NameCorner"_s)->text(), u"Name"_s);
-    QVERIFY(!s.book.isModified());
-    QVERIFY(s.prompter->told.isEmpty());
-    QCOMPARE(s.window.panel()->studentCount->text(), u"7"_s);
-    // 1500 twips are an inch wide.
-    const int inch = s.window.table()->logicalDpiX();
-    QCOMPARE(s.window.table()->horizontalHeader()->sectionSize(0), inch * 1500 / 1440);
-}
-
-void TestMainWindow::modelFollowsTheDocument() {
-    Gradebook book;
-    GradeTableModel model(book);
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
-    book.setShape(4, 3);
-    QCOMPARE(model.rowCount(), 3);
-    QCOMPARE(model.columnCount(), 2);
-    book.SetCellText(2, 2, u"85"_s);
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.at(0).at(0).toModelIndex(), model.index(1, 1));
-    book.SetCellText(0, 2, u"Quiz"_s);
-    book.SetCellText(3, 0, u"Ada"_s);
-    QCOMPARE(headers.count(), 2);
-    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), u"Quiz"_s);
-    QCOMPARE(model.headerData(2, Qt::Vertical).toString(), u"Ada"_s);
-}
-
-void TestMainWindow::typingUpdatesScoreAndTotal() {
-    Session s;
-    s.window.panel()->displayMode[1]->click(); // letters
-    s.addTests(1);
-    QCOMPARE(s.book.GetCellText(0, 2), u"Test  1"_s);
-    s.clickCell(2, 2);
-    QVERIFY(s.window.editor()->isVisible());
-    QVERIFY(s.window.editor()->hasFocus());
-    s.type(u"8"_s);
-    QCOMPARE(s.book.GetCellText(2, 2), u"8      (F)"_s);
-    QCOMPARE(s.book.GetCellText(2, 1), u"8%     (F)"_s);
-    s.type(u"5"_s);
-    QCOMPARE(s.book.GetCellText(2, 2), u"85     (B)"_s);
-    QCOMPARE(s.book.GetCellText(2, 1), u"85%    (B)"_s);
-    QVERIFY(s.book.isModified());
-    s.key(Qt::Key_Backspace);
-    s.key(Qt::Key_Backspace);
-    QCOMPARE(s.book.GetCellText(2, 2), QString());
-    QCOMPARE(s.book.GetCellText(2, 1), QString());
-}
-
-void TestMainWindow::typedQuoteBecomesApostrophe() {
-    Session s;
-    s.addTests(1);
-    QTest::mouseDClick(
-        s.window.table()->horizontalHeader()->viewport(), Qt::LeftButton, {},
-        QPoint(s.window.table()->horizontalHeader()->sectionViewportPosition(1) + 5, 5));
-    s.window.editor()->selectAll();
-    s.type(u"\"Final\""_s);
-    QCOMPARE(s.book.GetCellText(0, 2), u"'Final'"_s);
-}
-
-void TestMainWindow::enterAndArrowsLeaveTheCell() {
-    Session s;
-    s.addTests(2);
-    s.clickCell(1, 2);
-    s.type(u"70"_s);
-    s.key(Qt::Key_Return);
-    QCOMPARE(s.row(), 2);
-    QCOMPARE(s.col(), 2);
-    s.type(u"64"_s);
-    s.key(Qt::Key_Left); // moves the caret: the text is no longer all selected
-    QCOMPARE(s.col(), 2);
-    s.key(Qt::Key_Left);
-    s.key(Qt::Key_Left); // the caret was at the start: leave to the left
-    QCOMPARE(s.col(), 1);
-    QVERIFY(!s.window.editor()->isVisible()); // no editor over a total
-    s.clickCell(2, 2);
-    QCOMPARE(s.window.editor()->text(), u"64"_s);
-    s.key(Qt::Key_Right); // whole text selected: leave at once
-    QCOMPARE(s.col(), 3);
-    s.key(Qt::Key_Right); // past the last column the cell stays
-    QCOMPARE(s.col(), 3);
-    s.key(Qt::Key_Up);
-    QCOMPARE(s.row(), 1);
-    s.key(Qt::Key_Up);
-    QCOMPARE(s.row(), 1);
-    QCOMPARE(s.book.GetCellText(1, 2), u"70     (2.0)"_s);
-}
-
-void TestMainWindow::renamingTestsWalksAlongTheNames() {
-    Session s;
-    s.addTests(3);
-    QHeaderView* header = s.window.table()->horizontalHeader();
-    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {},
-                       QPoint(header->sectionViewportPosition(1) + 5, 5));
-    QCOMPARE(s.book.headerEditing(), HeaderEditing::TestNames);
-    QCOMPARE(s.window.editor()->text(), u"Test  3"_s);
-    s.window.editor()->selectAll();
-    s.type(u"Quiz"_s);
-    QCOMPARE(s.book.GetCellText(0, 2), u"Quiz"_s);
-    s.key(Qt::Key_Up); // does nothing while renaming tests
-    QCOMPARE(s.book.headerEditing(), HeaderEditing::TestNames);
-    s.key(Qt::Key_Right); // caret at the end: on to the next test's name
-    QCOMPARE(s.col(), 3);
-    QCOMPARE(s.window.editor()->text(), u"Test  2"_s);
-    s.type(u"Essay"_s); // all selected: replaces the name
-    QCOMPARE(s.book.GetCellText(0, 3), u"Essay"_s);
-    QCOMPARE(s.book.GetCellText(1, 3), QString()); // no score was written
-    s.key(Qt::Key_Return);
-    QCOMPARE(s.book.headerEditing(), HeaderEditing::Off);
-}
-
-void TestMainWindow::renamingStudentsWalksDownTheNames() {
-    Session s;
-    s.addTests(1);
-    QHeaderView* names = s.window.table()->verticalHeader();
-    QTest::mouseDClick(names->viewport(), Qt::LeftButton, {},
-                       QPoint(5, names->sectionViewportPosition(0) + 3));
-    QCOMPARE(s.book.headerEditing(), HeaderEditing::StudentNames);
-    s.type(u"Ada"_s);
-    s.key(Qt::Key_Return);
-    s.type(u"Ben"_s);
-    s.key(Qt::Key_Left); // caret moves; Left never ends renaming students
-    s.key(Qt::Key_Left);
-    s.key(Qt::Key_Left);
-    s.key(Qt::Key_Left);
-    QCOMPARE(s.book.headerEditing(), HeaderEditing::StudentNames);
-    QCOMPARE(s.book.GetCellText(1, 0), u"Ada"_s);
-    QCOMPARE(s.book.GetCellText(2, 0), u"Ben"_s);
-    s.window.editor()->end(false);
-    s.key(Qt::Key_Right);
-    QCOMPARE(s.book.headerEditing(), HeaderEditing::Off);
-}
-
-void TestMainWindow::xTogglesIgnoreGrade() {
-    Session s;
-    s.window.panel()->displayMode[1]->click();
-    s.addTests(1);
-    s.clickCell(1, 2);
-    s.type(u"90"_s);
-    QCOMPARE(s.book.GetCellText(1, 1), u"90%    (A)"_s);
-    s.type(u"x"_s);
-    QVERIFY(!s.book.isIncluded(1, 2));
-    QCOMPARE(s.book.GetCellText(1, 2), u"90     (A)x"_s);
-    QCOMPARE(s.book.GetCellText(1, 1), QString());
-    QVERIFY(s.window.panel()->ignoreGrade->isChecked());
-    QCOMPARE(s.window.editor()->text(), u"90"_s);
-    s.type(u"X"_s);
-    QVERIFY(s.book.isIncluded(1, 2));
-    QCOMPARE(s.book.GetCellText(1, 1), u"90%    (A)"_s);
-}
-
-void TestMainWindow::availabilityFollowsTheColumn_data() {
-    QTest::addColumn<int>("col");
-    QTest::addColumn<bool>("testControls");
-    QTest::addColumn<bool>("totalControls");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("total") << 1 << false << true << u"Current Test: None"_s;
-    QTest::newRow("test") << 2 << true << false << u"Current Test: Test  1"_s;
-}
-
-void TestMainWindow::availabilityFollowsTheColumn() {
-    QFETCH(int, col);
-    QFETCH(bool, testControls);
-    QFETCH(bool, totalControls);
-    QFETCH(QString, caption);
-    Session s;
-    s.addTests(1);
-    s.clickCell(3, col);
-    ControlPanel* p = s.window.panel();
-    QCOMPARE(p->importance->isVisible(), testControls);
-    QCOMPARE(p->calculateGrades->isVisible(), testControls);
-    QCOMPARE(p->maxScore->isEnabled(), testControls);
-    QCOMPARE(p->ignoreGrade->isEnabled(), testControls);
-    QCOMPARE(p->deleteTest->isEnabled(), testControls);
-    QCOMPARE(p->showTotalScores->isVisible(), totalControls);
-    QCOMPARE(p->averaging->isVisible(), !testControls);
-    QVERIFY(p->averagingRule[0]->isEnabled());
-    QCOMPARE(p->testFrame->title(), caption);
-    QCOMPARE(s.window.editor()->isVisible(), testControls);
-    QVERIFY(p->studentButtons[0]->isEnabled());
-}
-
-void TestMainWindow::protectionRefusesAndRestores_data() {
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<int>("rule");
-    QTest::newRow("display mode") << u"display"_s << int(ChangeGradingRules);
-    QTest::newRow("calculate grades") << u"grades"_s << int(ChangeGradingRules);
-    QTest::newRow("ignore grade") << u"ignore"_s << int(ChangeGradingRules);
-    QTest::newRow("averaging rule") << u"averaging"_s << int(ChangeGradingRules);
-    QTest::newRow("show total") << u"total"_s << int(ChangeGradingRules);
-    QTest::newRow("maximum score") << u"max"_s << int(EditScores);
-}
-
-void TestMainWindow::protectionRefusesAndRestores() {
-    QFETCH(QString, control);
-    QFETCH(int, rule);
-    Session s;
-    s.addTests(1);
-    s.book.security().password = u"owl"_s;
-    s.book.security().protect[std::size_t(rule)] = true;
-    ControlPanel* p = s.window.panel();
-    s.clickCell(1, control == u"averaging" || control == u"total" ? 1 : 2);
-    const DisplayMode mode = s.book.view().displayMode;
-    const TestRecord test = s.book.TestOf(2);
-    const float rule0 = s.book.totalSetup().importance;
-    const bool showTotal = s.book.view().showTotalScores;
-
-    // Refused: the password dialog is cancelled, nothing changes, the control shows the data.
-    answerPassword(QString());
-    if (control == u"display")
-        p->displayMode[2]->click();
-    else if (control == u"grades")
-        p->calculateGrades->click();
-    else if (control == u"ignore")
-        p->ignoreGrade->click();
-    else if (control == u"averaging")
-        p->averagingRule[1]->click();
-    else if (control == u"total")
-        p->showTotalScores->click();
-    else
-        QTest::keyClicks(p->maxScore, u"5"_s);
-    QCOMPARE(s.book.view().displayMode, mode);
-    QVERIFY(p->displayMode[std::size_t(int(mode))]->isChecked());
-    QCOMPARE(s.book.TestOf(2), test);
-    QCOMPARE(p->calculateGrades->isChecked(), test.calculateGrades != 0);
-    QVERIFY(s.book.isIncluded(1, 2));
-    QVERIFY(!p->ignoreGrade->isChecked());
-    QCOMPARE(s.book.totalSetup().importance, rule0);
-    QVERIFY(p->averagingRule[0]->isChecked());
-    QCOMPARE(s.book.view().showTotalScores, showTotal);
-    QCOMPARE(p->showTotalScores->isChecked(), showTotal);
-    QCOMPARE(p->maxScore->text(), u"100"_s);
-
-    // With the password the change goes ahead, and no further question is asked.
-    answerPassword(u"owl"_s);
-    if (control == u"display")
-        p->displayMode[2]->click();
-    else if (control == u"grades")
-        p->calculateGrades->click();
-    else if (control == u"ignore")
-        p->ignoreGrade->click();
-    else if (control == u"averaging")
-        p->averagingRule[1]->click();
-    else if (control == u"total")
-        p->showTotalScores->click();
-    else
-        QTest::keyClicks(p->maxScore, u"5"_s);
-    QVERIFY(!AccessNeeded(s.book, AnyRule));
-    const bool changed = s.book.view().displayMode != mode || !(s.book.TestOf(2) == test) ||
-                         !s.book.isIncluded(1, 2) || s.book.totalSetup().importance != rule0 ||
-                         s.book.view().showTotalScores != showTotal;
-    QVERIFY(changed);
-}
-
-void TestMainWindow::lockedScoresShowNoEditor() {
-    Session s;
-    s.addTests(1);
-    s.book.security().password = u"owl"_s;
-    s.book.security().protect[EditScores] = true;
-    s.clickCell(2, 2);
-    QVERIFY(!s.window.editor()->isVisible());
-    // Without protection of scores the editor opens as usual.
-    s.book.security().protect[EditScores] = false;
-    s.clickCell(3, 2);
-    QVERIFY(s.window.editor()->isVisible());
-}
-
-void TestMainWindow::studentCountBox_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<int>("students");
-    QTest::addColumn<QString>("question");
-    QTest::newRow("zero") << u"0"_s << int(QMessageBox::Ok) << 7 << QString();
-    QTest::newRow("101") << u"101"_s << int(QMessageBox::Ok) << 7 << QString();
-    QTest::newRow("grow") << u"12"_s << int(QMessageBox::Ok) << 12 << QString();
-    QTest::newRow("shrink ok") << u"5"_s << int(QMessageBox::Ok) << 5
-                               << u" 2 last row(s) will be lost!"_s;
-    QTest::newRow("shrink cancel")
-        << u"5"_s << int(QMessageBox::Cancel) << 7 << u" 2 last row(s) will be lost!"_s;
-}
-
-void TestMainWindow::studentCountBox() {
-    QFETCH(QString, typed);
-    QFETCH(int, answer);
-    QFETCH(int, students);
-    QFETCH(QString, question);
-    Session s;
-    s.prompter->answers << QMessageBox::StandardButton(answer);
-    QLineEdit* box = s.window.panel()->studentCount;
-    box->selectAll();
-    QTest::keyClicks(box, typed);
-    QTest::keyClick(box, Qt::Key_Return);
-    QCOMPARE(s.book.studentCount(), students);
-    QCOMPARE(box->text(), QString::number(students));
-    QCOMPARE(s.prompter->asked.value(0), question);
-    if (students == 12) QCOMPARE(s.book.StudentOf(12).includeFlags.raw(), QString(400, u'1'));
-}
-
-void TestMainWindow::savePromptAnswers_data() {
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("saveAs");
-    QTest::addColumn<bool>("replaced");
-    QTest::addColumn<bool>("saved");
-    QTest::newRow("cancel") << int(QMessageBox::Cancel) << QString() << false << false;
-    QTest::newRow("no") << int(QMessageBox::No) << QString() << true << false;
-    QTest::newRow("yes") << int(QMessageBox::Yes) << u"yes.GRD"_s << true << true;
-    QTest::newRow("yes, save as cancelled") << int(QMessageBox::Yes) << QString() << false << false;
-}
-
-void TestMainWindow::savePromptAnswers() {
-    QFETCH(int, answer);
-    QFETCH(QString, saveAs);
-    QFETCH(bool, replaced);
-    QFETCH(bool, saved);
-    Session s;
-    s.addTests(1);
-    QVERIFY(s.book.isModified());
-    s.prompter->answers << QMessageBox::StandardButton(answer);
-    if (!saveAs.isEmpty()) s.prompter->fileNames << path(saveAs);
-    s.window.newCommand();
-    QCOMPARE(s.prompter->asked, QStringList{u"Save your work?"_s});
-    QCOMPARE(s.book.testCount(), replaced ? 0 : 1);
-    QCOMPARE(QFileInfo::exists(path(u"yes.GRD"_s)), saved);
-    QCOMPARE(s.book.isModified(), !replaced);
-    if (saved) QFile::remove(path(u"yes.GRD"_s));
-    // Unmodified: nothing is asked.
-    s.prompter->asked.clear();
-    s.book.setModified(false);
-    s.window.newCommand();
-    QVERIFY(s.prompter->asked.isEmpty());
-}
-
-void TestMainWindow::failedSaveKeepsTheWork() {
-    Session s;
-    s.addTests(1);
-    // A folder where the file should go: the save fails.
-    QDir(m_dir.path()).mkpath(u"taken.GRD"_s);
-    s.prompter->answers << QMessageBox::Yes;
-    s.prompter->fileNames << path(u"taken.GRD"_s);
-    s.window.newCommand();
-    QCOMPARE(s.book.testCount(), 1);
-    QVERIFY(s.book.isModified());
-    QVERIFY(s.prompter->told.value(0).startsWith(u"Error writing "_s) ||
-            s.prompter->told.value(0).startsWith(u"Error opening "_s));
-}
-
-void TestMainWindow::openingMissingAndBadFiles_data() {
-    QTest::addColumn<QByteArray>("content"); // empty: no file
-    QTest::addColumn<QString>("message");
-    QTest::newRow("missing") << QByteArray() << u"Error opening "_s;
-    QTest::newRow("not a gradebook") << QByteArray("GRD\r\n") << u"Invalid file format!"_s;
-    QTest::newRow("cut short") << QByteArray("\"V E R 1.05s\"\r\n0\r\n") << u"Error reading "_s;
-}
-
-void TestMainWindow::openingMissingAndBadFiles() {
-    QFETCH(QByteArray, content);
-    QFETCH(QString, message);
-    const QString file = path(u"bad.GRD"_s);
-    QFile::remove(file);
-    if (!content.isEmpty()) {
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
-    Session s;
-    s.prompter->fileNames << file;
-    s.window.openCommand();
-    QCOMPARE(s.prompter->told.size(), 1);
-    QVERIFY2(s.prompter->told[0].startsWith(message), qPrintable(s.prompter->told[0]));
-    // The program goes on with an untitled gradebook.
-    QCOMPARE(s.window.windowTitle(), u"Quillmark"_s);
-    QVERIFY(s.book.fileName().isEmpty());
-    QVERIFY(s.window.recentFiles().isEmpty());
-    QVERIFY(!s.book.isModified());
-}
-
-void TestMainWindow::recentFilesOrder() {
-    Session s;
-    const QStringList names{u"A.GRD"_s, u"B.GRD"_s, u"C.GRD"_s, u"D.GRD"_s, u"E.GRD"_s};
-    for (const QString& n : names) {
-        s.prompter->fileNames << path(n);
-        QVERIFY(s.window.AskSaveAs());
-    }
-    for (const QString& n : names) {
-        s.prompter->fileNames << path(n);
-        s.window.openCommand();
-    }
-    QCOMPARE(s.window.recentFiles(),
-             (QStringList{path(u"E.GRD"_s), path(u"D.GRD"_s), path(u"C.GRD"_s), path(u"B.GRD"_s)}));
-    s.prompter->fileNames << path(u"B.GRD"_s);
-    s.window.openCommand();
-    QCOMPARE(s.window.recentFiles(),
-             (QStringList{path(u"B.GRD"_s), path(u"E.GRD"_s), path(u"D.GRD"_s), path(u"C.GRD"_s)}));
-    QCOMPARE(s.window.windowTitle(), u"Quillmark - "_s + path(u"B.GRD"_s));
-    // A recent file that has gone away is reported and nothing is loaded.
-    QFile::remove(path(u"E.GRD"_s));
-    s.window.openRecent(1);
-    QCOMPARE(s.prompter->told.value(0), u"File "_s + path(u"E.GRD"_s) + u" not found!"_s);
-    QCOMPARE(s.book.fileName(), path(u"B.GRD"_s));
-}
-
-void TestMainWindow::restartReopensTheLastFile() {
-    const QString file = path(u"class.GRD"_s);
-    {
-        Session s;
-        s.addTests(1);
-        s.clickCell(1, 2);
-        s.type(u"77"_s);
-        s.prompter->fileNames << file;
-        QVERIFY(s.window.saveCommand());
-        QVERIFY(s.window.close());
-    }
-    Session again;
-    QCOMPARE(again.book.fileName(), file);
-    QCOMPARE(again.book.testCount(), 1);
-    QVERIFY(again.book.GetCellText(1, 2).startsWith(u"77"_s));
-    QCOMPARE(again.window.recentFiles().value(0), file);
-    QVERIFY(!again.book.isModified());
-    // A missing file on the command line starts an untitled gradebook.
-    Session missing({path(u"no"_s), u"such.GRD"_s});
-    QVERIFY(missing.book.fileName().isEmpty());
-    QCOMPARE(missing.book.testCount(), 0);
-}
-
-void TestMainWindow::studentsInsertedAndDeleted() {
-    Session s;
-    s.addTests(1);
-    s.book.SetCellText(2, 0, u"Ada"_s);
-    s.clickCell(2, 2);
-    s.type(u"88"_s);
-    QTest::mouseClick(s.window.panel()->studentButtons[1], Qt::LeftButton);
-    QCOMPARE(s.book.studentCount(), 8);
-    QCOMPARE(s.book.GetCellText(2, 0), u"NewName"_s);
-    QCOMPARE(s.book.GetCellText(3, 0), u"Ada"_s);
-    QVERIFY(s.book.GetCellText(3, 2).startsWith(u"88"_s));
-    QCOMPARE(s.window.panel()->studentCount->text(), u"8"_s);
-    // A fresh row goes without a question; a student with a total is asked about.
-    QTest::mouseClick(s.window.panel()->studentButtons[0], Qt::LeftButton);
-    QVERIFY(s.prompter->asked.isEmpty());
-    QCOMPARE(s.book.GetCellText(2, 0), u"Ada"_s);
-    s.prompter->answers << QMessageBox::Cancel << QMessageBox::Ok;
-    QTest::mouseClick(s.window.panel()->studentButtons[0], Qt::LeftButton);
-    QCOMPARE(s.book.GetCellText(2, 0), u"Ada"_s);
-    QTest::mouseClick(s.window.panel()->studentButtons[0], Qt::LeftButton);
-    QCOMPARE(s.prompter->asked,
-             (QStringList{u"Deleting Student: Ada"_s, u"Deleting Student: Ada"_s}));
-    QCOMPARE(s.book.studentCount(), 6);
-    QVERIFY(s.book.GetCellText(2, 2).isEmpty());
-    // Selecting every student and deleting keeps one empty row.
-    s.window.table()->selectAll();
-    s.prompter->answers << QMessageBox::Ok;
-    QTest::mouseClick(s.window.panel()->studentButtons[0], Qt::LeftButton);
-    QCOMPARE(s.book.studentCount(), 1);
-    // The last student cannot be deleted.
-    QTest::mouseClick(s.window.panel()->studentButtons[0], Qt::LeftButton);
-    QCOMPARE(s.prompter->told.value(0), u"Can not delete last row!"_s);
-    QCOMPARE(s.book.studentCount(), 1);
-}
-
-void TestMainWindow::hideControlsKeepsTheMode() {
-    Session s;
-    ControlPanel* p = s.window.panel();
-    p->mode[1]->click();
-    QVERIFY(p->chartArea->isVisible());
-    QVERIFY(!p->studentAndTest->isVisible());
-    QAction* hide = s.window.findChild<QAction*>(u"HideCon"_s);
-    hide->trigger();
-    QVERIFY(!p->isVisible());
-    QVERIFY(!s.window.findChild<QAction*>(u"ed0"_s)->isEnabled());
-    hide->trigger();
-    QVERIFY(p->chartArea->isVisible());
-    QVERIFY(!p->studentAndTest->isVisible());
-    p->mode[0]->click();
-    QVERIFY(p->studentAndTest->isVisible());
-}
-
-void TestMainWindow::securityRulesDialogSetsThePassword() {
-    Session s;
-    QTimer::singleShot(0, [] {
-        auto* dialog = QApplication::activeModalWidget();
-        QVERIFY(dialog);
-        dialog->findChild<QCheckBox*>(u"Protect2"_s)->setChecked(true);
-        QTest::keyClicks(dialog->findChild<QLineEdit*>(u"Password"_s), u"o\"wl"_s);
-        QTest::mouseClick(dialog->findChild<QPushButton*>(u"Ok"_s), Qt::LeftButton);
-    });
-    s.window.findChild<QAction*>(u"security"_s)->trigger();
-    QCOMPARE(s.book.security().password, u"o'wl"_s);
-    QVERIFY(s.book.security().protect[SaveToDisk]);
-    QVERIFY(!AccessNeeded(s.book, SaveToDisk)); // set in this run: unlocked
-    QVERIFY(s.book.isModified());
-}
-
-void TestMainWindow::protectedNamesComeBackWithThePassword() {
-    const QString file = path(u"locked.GRD"_s);
-    {
-        Session s;
-        s.book.setShape(3, 2);
-        s.book.SetCellText(1, 0, u"Zoe"_s);
-        s.book.StudentOf(1).id = u"S-2"_s;
-        s.book.SetCellText(2, 0, u"Abe"_s);
-        s.book.StudentOf(2).id = u"S-1"_s;
-        s.book.view().studentSortRule = StudentsByName;
-        s.book.security().password = u"owl"_s;
-        s.book.security().protect[AccessNames] = true;
-        Unlock(s.book);
-        s.prompter->fileNames << file;
-        QVERIFY(s.window.AskSaveAs());
-    }
-    Session s;
-    answerPassword(QString());
-    s.prompter->fileNames << file;
-    s.window.openCommand();
-    QCOMPARE(s.prompter->told.value(0),
-             u"Authorization was not verified.\nCertain restrictions will apply!"_s);
-    QCOMPARE(s.book.GetCellText(1, 0), u"S-1"_s);
-    QCOMPARE(s.book.GetCellText(2, 0), u"S-2"_s);
-    answerPassword(u"owl"_s);
-    s.prompter->fileNames << file;
-    s.window.openCommand();
-    // Sorted by the IDs while hidden, each student still gets its own name back.
-    QCOMPARE(s.book.GetCellText(1, 0), u"Abe"_s);
-    QCOMPARE(s.book.StudentOf(1).id.text(), u"S-1"_s);
-    QCOMPARE(s.book.GetCellText(2, 0), u"Zoe"_s);
-    QCOMPARE(s.book.StudentOf(2).id.text(), u"S-2"_s);
-}
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"
