@@ -73,15 +73,22 @@ struct Session {
     int col() const { return window.table()->currentColumn(); }
 };
 
-// Answers the next password question by typing `password` (or cancelling when empty).
+// Answers the next password question, whenever it comes, by typing `password` (or cancelling
+// when it is empty).
 void answerPassword(const QString& password) {
-    QTimer::singleShot(0, [password] {
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, password] {
         auto* dialog = qobject_cast<PasswordDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
+        if (!dialog) return;
+        poll->deleteLater();
+        poll->stop();
         if (password.isEmpty()) return dialog->reject();
         dialog->passwordBox()->setText(password);
         QTest::mouseClick(dialog->findChild<QPushButton*>(u"Ok"_s), Qt::LeftButton);
     });
+    poll->start();
+    QTimer::singleShot(5000, poll, &QObject::deleteLater); // no question came: give up
 }
 
 } // namespace
@@ -539,12 +546,11 @@ private slots:
             s.prompter->fileNames << file;
             QVERIFY(s.window.AskSaveAs());
         }
-        Session s;
+        // The locked file is the last one used, so the start asks for its password.
         answerPassword(QString());
-        s.prompter->fileNames << file;
-        s.window.openCommand();
-        QCOMPARE(s.prompter->told.value(0),
-                 u"Authorization was not verified.\nCertain restrictions will apply!"_s);
+        Session s;
+        QTRY_COMPARE(s.prompter->told.value(0),
+                     u"Authorization was not verified.\nCertain restrictions will apply!"_s);
         QCOMPARE(s.book.GetCellText(1, 0), u"S-1"_s);
         QCOMPARE(s.book.GetCellText(2, 0), u"S-2"_s);
         answerPassword(u"owl"_s);

@@ -38,8 +38,7 @@ QFont storedFont(const AppSettings& s, QFont font) {
     font.setBold(s.fontBold);
     font.setStrikeOut(s.fontStrikethrough);
     font.setUnderline(s.fontUnderline);
-    if (s.fontSize > 0)
-        font.setPointSizeF(s.fontSize);
+    if (s.fontSize > 0) font.setPointSizeF(s.fontSize);
     return font;
 }
 
@@ -96,8 +95,8 @@ void MainWindow::startUp(const QStringList& arguments) {
     refreshCommand();
     m_book->setModified(false);
     m_startingUp = false;
-    // The password is asked for once the window is on the screen.
-    QTimer::singleShot(200, this, [this] { Authorize(); });
+    // The password is asked for once the event loop runs, that is once the window is shown.
+    QTimer::singleShot(0, this, [this] { Authorize(); });
 }
 
 void MainWindow::readLibraries() {
