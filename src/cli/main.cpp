@@ -112,12 +112,8 @@ struct Request {
 Libraries readLibraries(const QString& dir) {
     Libraries libs;
     // A library that cannot be read leaves empty entries, as at the program's start.
-    const LibraryReadResult scales =
-        ReadLibraryFile(LibraryReadPath(ScaleLibraryName, dir), libs.scales);
-    if (!scales.message.isEmpty()) report(scales.message);
-    const LibraryReadResult sets =
-        ReadLibraryFile(LibraryReadPath(ImportanceLibraryName, dir), libs.importanceSets);
-    if (!sets.message.isEmpty()) report(sets.message);
+    for (const QString& message : ReadLibraries(libs, dir))
+        report(message);
     return libs;
 }
 

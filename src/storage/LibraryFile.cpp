@@ -47,8 +47,7 @@ template <typename Entry> bool readSteps(FieldReader& in, StepList<Entry>& list)
     for (int k = 0; k < count; ++k) {
         Entry& step = work.steps[std::size_t(k)];
         auto [text, first, second] = step.fields();
-        if (!in.fixed(text) || !in.number(first) || !in.number(second))
-            return false;
+        if (!in.fixed(text) || !in.number(first) || !in.number(second)) return false;
     }
     list = work;
     return true;
@@ -137,4 +136,17 @@ QString LibraryWritePath(const QString& fileName) {
     const QString dir = userDataDir();
     QDir().mkpath(dir);
     return QDir(dir).filePath(fileName);
+}
+
+QStringList ReadLibraries(Libraries& libraries, const QString& overrideDir) {
+    QStringList messages;
+    const LibraryReadResult scales =
+        ReadLibraryFile(LibraryReadPath(ScaleLibraryName, overrideDir), libraries.scales);
+    const LibraryReadResult sets = ReadLibraryFile(
+        LibraryReadPath(ImportanceLibraryName, overrideDir), libraries.importanceSets);
+    libraries.scaleCount = scales.count;
+    libraries.importanceCount = sets.count;
+    for (const QString& message : {scales.message, sets.message})
+        if (!message.isEmpty()) messages << message;
+    return messages;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/Libraries.h"
 #include "core/Records.h"
 #include "core/Result.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -30,6 +32,10 @@ LibraryReadResult ReadLibraryFile(const QString& path, std::vector<ImportanceSet
 // Writes entries 0 ... count-1 to `path` (through a temporary file renamed over it).
 Result WriteLibraryFile(const QString& path, const std::vector<GradeScale>& library, int count);
 Result WriteLibraryFile(const QString& path, const std::vector<ImportanceSet>& library, int count);
+
+// Reads both libraries (scales.dat and importan.dat) from their usual places, or from
+// `overrideDir` alone, and keeps their entry counts. Returns the messages the reads gave.
+QStringList ReadLibraries(Libraries& libraries, const QString& overrideDir = {});
 
 // Where a library file is read from: the per-user data folder when a copy is there, else beside
 // the program, else <prefix>/share/quillmark. `overrideDir`, when not empty, is used alone.

@@ -126,7 +126,6 @@ private:
     void showAbout();
     void copyCell(bool cut);
     void pasteCell();
-    void setScore(int row, int col, const QString& entry);
     void syncViewMenus();
     void Authorize();
     void animateIcon();

@@ -12,6 +12,7 @@
 #include "core/Security.h"
 #include "core/TestCommands.h"
 #include "grading/Calculation.h"
+#include "grading/ScoreEntry.h"
 #include "grading/Sorting.h"
 
 #include <QApplication>
@@ -180,18 +181,7 @@ void MainWindow::onIgnoreClicked() {
         RefreshCurrentCell();
         return;
     }
-    const bool ignore = m_panel->ignoreGrade->isChecked();
-    Gradebook::BatchUpdate batch(*m_book);
-    for (int r : selectedRows())
-        for (int c : selectedTestColumns()) {
-            m_book->setIncluded(r, c, !ignore);
-            m_book->SetCellText(
-                r, c, FormatScoreCell(*m_book, r, c, ScoreOfCell(m_book->GetCellText(r, c))));
-        }
-    // An ignored score leaves the total, so the totals follow at once.
-    for (int r : selectedRows())
-        UpdateRowTotal(*m_book, r);
-    m_book->MarkModified();
+    SetIgnored(*m_book, selectedRows(), selectedTestColumns(), m_panel->ignoreGrade->isChecked());
     RefreshCurrentCell();
 }
 
@@ -386,7 +376,7 @@ void MainWindow::copyCell(bool cut) {
     QGuiApplication::clipboard()->setText(ScoreOfCell(m_book->GetCellText(r, c)) +
                                           QStringLiteral("\r\n"));
     if (cut && CheckAccess(EditScores)) {
-        setScore(r, c, QString());
+        EnterScore(*m_book, r, c, QString());
         RefreshCurrentCell();
     }
 }
@@ -402,7 +392,7 @@ void MainWindow::pasteCell() {
     // One value: the first field of the first line.
     const QString text = QGuiApplication::clipboard()->text();
     const QString value = text.section(u'\n', 0, 0).section(u'\t', 0, 0).trimmed();
-    setScore(r, c, value);
+    EnterScore(*m_book, r, c, value);
     RefreshCurrentCell();
 }
 

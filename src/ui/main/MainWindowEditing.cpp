@@ -11,6 +11,7 @@
 #include "core/Security.h"
 #include "grading/Calculation.h"
 #include "grading/Importance.h"
+#include "grading/ScoreEntry.h"
 #include "ui/dialogs/PasswordDialog.h"
 
 #include <QCheckBox>
@@ -202,18 +203,12 @@ void MainWindow::onEditorEdited(const QString& text) {
     }
     if (col >= 2) {
         if (ScoreOfCell(m_book->GetCellText(row, col)) == text) return;
-        setScore(row, col, text);
+        EnterScore(*m_book, row, col, text);
         // The editor grows with what is typed.
         QRect r = m_editor->geometry();
         r.setWidth(m_editor->fontMetrics().horizontalAdvance(u' ' + text + u' '));
         if (m_table->rect().contains(r)) m_editor->setGeometry(r);
     }
-}
-
-void MainWindow::setScore(int row, int col, const QString& entry) {
-    m_book->MarkModified();
-    m_book->SetCellText(row, col, FormatScoreCell(*m_book, row, col, entry));
-    UpdateRowTotal(*m_book, row);
 }
 
 void MainWindow::moveCurrentCell(int dRow, int dCol) {

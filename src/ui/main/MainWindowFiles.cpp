@@ -100,14 +100,8 @@ void MainWindow::startUp(const QStringList& arguments) {
 }
 
 void MainWindow::readLibraries() {
-    const LibraryReadResult scales =
-        ReadLibraryFile(LibraryReadPath(ScaleLibraryName, m_libraryDir), m_libraries.scales);
-    if (!scales.message.isEmpty()) m_prompter->tell(this, scales.message);
-    m_libraries.scaleCount = scales.count;
-    const LibraryReadResult sets = ReadLibraryFile(
-        LibraryReadPath(ImportanceLibraryName, m_libraryDir), m_libraries.importanceSets);
-    if (!sets.message.isEmpty()) m_prompter->tell(this, sets.message);
-    m_libraries.importanceCount = sets.count;
+    for (const QString& message : ReadLibraries(m_libraries, m_libraryDir))
+        m_prompter->tell(this, message);
 }
 
 void MainWindow::setCaptionFromFile() {
