@@ -1,5 +1,7 @@
 #include "Gradebook.h"
 
+#include "NewGradebook.h"
+
 #include <algorithm>
 
 Gradebook::Gradebook(QObject* parent) : QObject(parent) {
@@ -10,6 +12,7 @@ void Gradebook::setShape(int rows, int cols) {
     rows = std::max(rows, 1);
     cols = std::max(cols, 2);
     emit aboutToReshape();
+    const int oldRows = m_rows;
     if (cols != m_cols || rows != m_rows) {
         std::vector<QString> cells(std::size_t(rows) * std::size_t(cols));
         const int keepRows = std::min(rows, m_rows);
@@ -24,6 +27,10 @@ void Gradebook::setShape(int rows, int cols) {
     m_colWidths.resize(std::size_t(cols), Limits::DefaultColumnWidth);
     m_rowHeights.resize(std::size_t(rows), Limits::DefaultRowHeight);
     ensureRecords();
+    // Rows the table grows by hold new students (blank, every score counted), never the
+    // records of students removed earlier by a shrink.
+    for (int r = std::max(oldRows, 1); r < rows; ++r)
+        m_students[std::size_t(r - 1)] = NewStudentRecord();
     m_dirtyBottom = m_dirtyRight = -1; // the reshape repaints everything
     emit reshaped();
 }

@@ -25,7 +25,8 @@ public:
         return row >= 0 && row < m_rows && col >= 0 && col < m_cols;
     }
     // Resizes the table, keeping the cells that fit; new rows and columns get the default
-    // height and width, and the record arrays grow to cover the table.
+    // height and width, and the record arrays grow to cover the table (new students blank,
+    // with every score counted).
     void setShape(int rows, int cols);
 
     // Cell texts. Reading outside the table gives the empty text; writing there is ignored.

@@ -3,7 +3,6 @@
 #include "Fields.h"
 #include "LibraryFile.h"
 #include "SaveFile.h"
-#include "core/NewGradebook.h"
 #include "core/NumberText.h"
 #include "core/ScoreCell.h"
 #include "grading/Calculation.h"
@@ -186,9 +185,6 @@ bool GradebookReader::shape() {
     if (!students) return false;
     const int rows = *students + 1;
     const int cols = *columns + 1;
-    // Students the gradebook did not have start as in a new gradebook: blank texts, every
-    // score counted. The records come first, so the table finds them in place.
-    m_book.students().resize(std::size_t(rows), NewStudentRecord());
     m_book.tests().resize(std::size_t(cols));
     m_book.setShape(rows, cols);
     return true;

@@ -215,7 +215,6 @@ void applyImport(Gradebook& book, const ImportedText& in, const TextExchangeOpti
     Gradebook::HeaderEditingOff off(book);
     Gradebook::BatchUpdate batch(book);
     const int oldColumns = book.columnCount();
-    const int oldRecords = int(book.students().size());
     const int rows = std::max(book.rowCount(), int(in.lines.size()) + 1);
     book.setShape(rows, std::max(oldColumns, in.columns));
     const TestRecord fresh = importedTest(libraries);
@@ -235,10 +234,6 @@ void applyImport(Gradebook& book, const ImportedText& in, const TextExchangeOpti
         StudentRecord& student = book.StudentOf(r);
         student.includeFlags = QString(Limits::MaxTests, u'1');
         student.note = u"";
-        if (r - 1 >= oldRecords) { // a record the table grew: blank, not unassigned
-            student.id = u"";
-            student.name = u"";
-        }
         const ImportedLine& line = in.lines[i];
         for (qsizetype k = 0; k < line.cells.size(); ++k) {
             const int c = line.firstColumn + int(k);

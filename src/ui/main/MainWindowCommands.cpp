@@ -237,12 +237,7 @@ void MainWindow::applyStudentCount() {
     const int rows = m_book->rowCount();
     if (n >= 1 && n <= 100 && n + 1 != rows) {
         if (n + 1 > rows) {
-            Gradebook::HeaderEditingOff off(*m_book);
             m_book->setShape(n + 1, m_book->columnCount());
-            for (int r = rows; r <= n; ++r) {
-                m_book->StudentOf(r) = NewStudentRecord();
-                m_book->setRowHeight(r, Limits::DefaultRowHeight);
-            }
             m_book->MarkModified();
         } else {
             const QString question =
