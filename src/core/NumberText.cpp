@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -79,9 +80,9 @@ std::optional<double> readPlainDecimal(QStringView text) {
         }
     }
     if (digits == 0) return std::nullopt;
-    // Blanks are skipped between digits, so what follows them may still belong to the number;
-    // digits, a point or an exponent there are left to the general reader.
-    while (i < text.size() && text[i] == u' ')
+    // Blanks (any the general reader skips) may stand between digits, so what follows them may
+    // still belong to the number; digits, a point or an exponent there are left to it.
+    while (i < text.size() && isBlank(text[i]))
         ++i;
     if (i < text.size() && QStringView(u"0123456789.eEdD").contains(text[i])) return std::nullopt;
     const double value = double(mantissa) / powersOfTen[std::max(decimals, 0)];
@@ -92,17 +93,19 @@ std::optional<double> readPlainDecimal(QStringView text) {
 
 double ReadLeadingNumber(QStringView text) {
     if (const auto plain = readPlainDecimal(text)) return *plain;
-    char buf[64];
-    int n = 0;
+    return ReadLeadingNumberGeneral(text);
+}
+
+double ReadLeadingNumberGeneral(QStringView text) {
+    // As long as the text needs: a run of leading zeros must not cut off the digits after it.
+    std::string buf;
     const qsizetype size = text.size();
     qsizetype i = 0;
     auto skipBlanks = [&] {
         while (i < size && isBlank(text[i]))
             ++i;
     };
-    auto put = [&](char c) {
-        if (n < int(sizeof buf) - 1) buf[n++] = c;
-    };
+    auto put = [&](char c) { buf.push_back(c); };
     auto takeDigits = [&] {
         int taken = 0;
         for (skipBlanks(); i < size && text[i] >= u'0' && text[i] <= u'9'; skipBlanks()) {
@@ -127,7 +130,7 @@ double ReadLeadingNumber(QStringView text) {
     if (digits == 0) return 0;
     if (i < size && (text[i] == u'E' || text[i] == u'e' || text[i] == u'D' || text[i] == u'd')) {
         // The exponent counts only when digits follow it.
-        const int mark = n;
+        const std::size_t mark = buf.size();
         const qsizetype at = i;
         ++i;
         put('e');
@@ -137,12 +140,12 @@ double ReadLeadingNumber(QStringView text) {
             ++i;
         }
         if (takeDigits() == 0) {
-            n = mark;
+            buf.resize(mark);
             i = at;
         }
     }
     double value = 0;
-    const auto [end, ec] = std::from_chars(buf, buf + n, value);
+    const auto [end, ec] = std::from_chars(buf.data(), buf.data() + buf.size(), value);
     (void)end;
     if (ec != std::errc() || !std::isfinite(value)) return 0;
     return value;

@@ -6,6 +6,8 @@
 // The one number reader: blanks are skipped, then an optional sign, digits, one decimal point
 // and an exponent are taken; reading stops at the first other character. No number gives 0.
 double ReadLeadingNumber(QStringView text);
+// The same reader without its fast path for plain decimals, so tests can hold both to one result.
+double ReadLeadingNumberGeneral(QStringView text);
 
 // The value of a score cell: the number read from its first six characters.
 double CellValue(QStringView cellText);

@@ -3,6 +3,9 @@
 #include "core/NumberText.h"
 #include "core/TestDate.h"
 
+#include <QCollator>
+#include <QLocale>
+
 #include <algorithm>
 #include <numeric>
 #include <vector>
@@ -16,14 +19,33 @@ struct Key {
     int position = 0;
 };
 
-std::vector<int> orderByText(std::vector<Key>& keys) {
-    std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
-        const int c = QString::compare(a.text, b.text, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a.position < b.position;
+// Names compare as the teacher's language orders them, case ignored, so "Émile" stands among
+// the E's. Without a language (the "C" locale of a bare environment) English order is used:
+// code-point order would put every accented name after "Z".
+QCollator nameCollator() {
+    QLocale locale = QLocale::system();
+    if (locale.language() == QLocale::C) locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+std::vector<int> orderByText(const std::vector<Key>& keys) {
+    // One collation key a text, so the comparisons of the sort stay cheap.
+    const QCollator collator = nameCollator();
+    std::vector<QCollatorSortKey> collated;
+    collated.reserve(keys.size());
+    for (const Key& k : keys)
+        collated.push_back(collator.sortKey(k.text));
+    std::vector<std::size_t> at(keys.size());
+    std::iota(at.begin(), at.end(), std::size_t(0));
+    std::sort(at.begin(), at.end(), [&](std::size_t a, std::size_t b) {
+        const int c = collated[a].compare(collated[b]);
+        return c != 0 ? c < 0 : keys[a].position < keys[b].position;
     });
     std::vector<int> order;
-    for (const Key& k : keys)
-        order.push_back(k.position);
+    for (const std::size_t i : at)
+        order.push_back(keys[i].position);
     return order;
 }
 

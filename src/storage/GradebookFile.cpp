@@ -154,6 +154,7 @@ private:
     bool shape();
     bool columnBlock(int col);
     bool studentSections(Version version);
+    bool studentNote(FixedText<Limits::StudentNoteWidth>& note);
     bool scoreLines();
 
     Gradebook& m_book;
@@ -207,11 +208,24 @@ bool GradebookReader::columnBlock(int col) {
     return ReadStepList(m_in, t.scale);
 }
 
+// A student note is stored as its whole field: text, NUL and padding. A longer text is no such
+// field but a note written elsewhere; it is cut to the field as a note, not left without its
+// NUL, which would read as empty.
+bool GradebookReader::studentNote(FixedText<Limits::StudentNoteWidth>& note) {
+    QString text;
+    if (!m_in.quoted(text)) return false;
+    if (text.size() > note.Width && !QStringView(text).left(note.Width).contains(QChar(u'\0')))
+        note.assignNote(text);
+    else
+        note.assign(text);
+    return true;
+}
+
 bool GradebookReader::studentSections(Version version) {
     const int rows = m_book.rowCount();
     if (version >= V1_00) {
         for (int r = 1; r < rows; ++r)
-            if (!m_in.fixed(m_book.StudentOf(r).note)) return false;
+            if (!studentNote(m_book.StudentOf(r).note)) return false;
     }
     if (version >= V1_01) {
         for (int r = 1; r < rows; ++r)

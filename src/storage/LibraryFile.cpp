@@ -57,26 +57,28 @@ template <typename Entry>
 LibraryReadResult readLibrary(const QString& path, std::vector<StepList<Entry>>& library) {
     constexpr std::size_t InitialEntries = 6;
     constexpr std::size_t Growth = 5;
-    library.assign(InitialEntries, StepList<Entry>{});
     const QString failed = u"Error reading parameters! "_s;
 
+    // A file that cannot be opened or read leaves the library in memory as it was, so a failed
+    // re-read does not empty it for the rest of the run.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {0, failed + file.errorString()};
+    if (!file.open(QIODevice::ReadOnly)) return {0, failed + file.errorString(), false};
     FieldReader in = FieldReader::fromBytes(file.readAll());
-    if (file.error() != QFileDevice::NoError) return {0, failed + file.errorString()};
+    if (file.error() != QFileDevice::NoError) return {0, failed + file.errorString(), false};
+    library.assign(InitialEntries, StepList<Entry>{});
 
     int n = 0;
     while (n < MaxLibraryEntries && !in.atEnd()) {
         StepList<Entry> work;
-        if (!readSteps(in, work)) return {0, failed + in.error()};
+        if (!readSteps(in, work)) return {0, failed + in.error(), true};
         if (std::size_t(n) >= library.size()) library.resize(library.size() + Growth);
         library[std::size_t(n)] = work;
         ++n;
     }
     // Said also when the file held exactly 50: the reader stops without looking further.
     if (n == MaxLibraryEntries)
-        return {n, u"Warning: Only %1 Entries were loaded!"_s.arg(MaxLibraryEntries)};
-    return {n, {}};
+        return {n, u"Warning: Only %1 Entries were loaded!"_s.arg(MaxLibraryEntries), true};
+    return {n, {}, true};
 }
 
 template <typename Entry>
@@ -144,8 +146,9 @@ QStringList ReadLibraries(Libraries& libraries, const QString& overrideDir) {
         ReadLibraryFile(LibraryReadPath(ScaleLibraryName, overrideDir), libraries.scales);
     const LibraryReadResult sets = ReadLibraryFile(
         LibraryReadPath(ImportanceLibraryName, overrideDir), libraries.importanceSets);
-    libraries.scaleCount = scales.count;
-    libraries.importanceCount = sets.count;
+    // A library whose file could not be read keeps its entries and their count.
+    if (scales.replaced) libraries.scaleCount = scales.count;
+    if (sets.replaced) libraries.importanceCount = sets.count;
     for (const QString& message : {scales.message, sets.message})
         if (!message.isEmpty()) messages << message;
     return messages;

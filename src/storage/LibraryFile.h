@@ -22,10 +22,12 @@ inline const QString ImportanceLibraryName = QStringLiteral("importan.dat");
 struct LibraryReadResult {
     int count = 0;
     QString message;
+    bool replaced = false; // whether the library in memory was replaced: the file could be read
 };
 
-// Replaces `library` by 6 empty entries, then reads up to 50 entries from `path`, growing the
-// library by 5 as needed. Entries read before an error stay.
+// Opens `path`; when it can be read, replaces `library` by 6 empty entries and reads up to 50
+// entries, growing the library by 5 as needed. Entries read before an error stay; a file that
+// cannot be opened or read leaves `library` as it was.
 LibraryReadResult ReadLibraryFile(const QString& path, std::vector<GradeScale>& library);
 LibraryReadResult ReadLibraryFile(const QString& path, std::vector<ImportanceSet>& library);
 
@@ -34,7 +36,8 @@ Result WriteLibraryFile(const QString& path, const std::vector<GradeScale>& libr
 Result WriteLibraryFile(const QString& path, const std::vector<ImportanceSet>& library, int count);
 
 // Reads both libraries (scales.dat and importan.dat) from their usual places, or from
-// `overrideDir` alone, and keeps their entry counts. Returns the messages the reads gave.
+// `overrideDir` alone, and keeps their entry counts; a library whose file cannot be read keeps
+// what it held. Returns the messages the reads gave.
 QStringList ReadLibraries(Libraries& libraries, const QString& overrideDir = {});
 
 // Where a library file is read from: the per-user data folder when a copy is there, else beside

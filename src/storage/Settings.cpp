@@ -112,6 +112,14 @@ Result flush(QSettings& store) {
 
 } // namespace
 
+Result CheckSettingsReadable(const QSettings& store) {
+    if (store.status() == QSettings::NoError) return Result::success();
+    return Result::failure(u"Error reading settings "_s + store.fileName() + u". "_s +
+                           (store.status() == QSettings::FormatError
+                                ? u"The settings file is not in a readable form."_s
+                                : u"The settings file cannot be read."_s));
+}
+
 std::unique_ptr<QSettings> OpenSettingsStore() {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, u"Quillmark"_s,
                                        u"Quillmark"_s);

@@ -42,6 +42,8 @@ std::unique_ptr<QSettings> OpenSettingsStore();
 // that are missing, too long or out of range give their defaults; a "Last File" of blanks only
 // (what New stores) reads as the empty text, any other path is kept exactly.
 AppSettings LoadSettings(QSettings& store, const AppSettings& defaults);
+// Reports a store that exists but could not be read (its values then read as defaults).
+Result CheckSettingsReadable(const QSettings& store);
 // Writes every setting. A store that cannot be written is reported.
 Result SaveSettings(QSettings& store, const AppSettings& settings);
 

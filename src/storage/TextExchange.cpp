@@ -10,7 +10,6 @@
 #include <QFile>
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -105,18 +104,11 @@ bool startsLikeNumber(QStringView t) {
 std::optional<QString> scoreEntry(const QString& field, int line, int fieldNumber, QString& why) {
     const QString t = field.trimmed();
     if (!startsLikeNumber(t)) return field;
-    bool ok = false;
-    const double whole = QStringView(t).toDouble(&ok);
-    if (!ok) {
-        why = u"Line %1, field %2: \"%3\" is not a number."_s.arg(line).arg(fieldNumber).arg(t);
-        return std::nullopt;
-    }
-    // A cell's number is read from its first six characters.
-    if (std::fabs(whole - CellValue(t)) >= 1) {
-        why = u"Line %1, field %2: %3 is too long for a score."_s.arg(line).arg(fieldNumber).arg(t);
-        return std::nullopt;
-    }
-    return t;
+    bool whole = false;
+    (void)QStringView(t).toDouble(&whole);
+    if (whole) return t;
+    why = u"Line %1, field %2: \"%3\" is not a number."_s.arg(line).arg(fieldNumber).arg(t);
+    return std::nullopt;
 }
 
 // One data line, placed: the column of its first field and the texts of its fields.
@@ -138,63 +130,65 @@ QString storableName(QString text) {
     return text.replace(u'"', u'\'');
 }
 
-ImportedText readImport(QFile& file, const TextExchangeOptions& o) {
+// The lines of a text. CR LF, LF alone and CR alone (as some spreadsheets write) each end a
+// line; the end of the text ends the last one.
+QList<QStringView> textLines(QStringView text) {
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n') continue;
+        lines.append(text.sliced(start, i - start));
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.append(text.sliced(start));
+    return lines;
+}
+
+QString tooManyTests(int line) {
+    return u"Line %1 holds more than %2 tests."_s.arg(line).arg(Limits::MaxTests);
+}
+
+// Reads field by field and stops at the first field it cannot take: what came before it stays,
+// the fields of its own line included, as when each field goes into the table as it is read.
+ImportedText readImport(QStringView text, const TextExchangeOptions& o) {
     const QString s = SeparatorOf(o);
     const QString d = DelimiterOf(o);
-    const int maxColumns = Limits::MaxTests + 2;
+    const int lastColumn = Limits::MaxTests + 1;
+    const QList<QStringView> lines = textLines(text);
     ImportedText result;
-    int lineNumber = 0;
-    bool headerDone = !o.testNamesRow;
-    while (!file.atEnd()) {
-        QByteArray bytes = file.readLine();
-        if (bytes.isEmpty() && file.error() != QFileDevice::NoError) {
-            result.error = file.errorString();
-            break;
-        }
-        ++lineNumber;
-        if (bytes.endsWith('\n')) bytes.chop(1);
-        if (bytes.endsWith('\r')) bytes.chop(1);
-        const QStringList fields = SplitImportLine(DecodeWindows1252(bytes), s, d);
-
-        if (!headerDone) {
-            headerDone = true;
-            if (fields.size() > maxColumns) {
-                result.error =
-                    u"Line %1 holds more than %2 tests."_s.arg(lineNumber).arg(Limits::MaxTests);
-                break;
-            }
-            // The first two fields stand over the names and the totals.
-            for (qsizetype k = 2; k < fields.size(); ++k)
+    qsizetype next = 0;
+    if (o.testNamesRow && !lines.isEmpty()) {
+        // The first two fields stand over the names and the totals.
+        const QStringList fields = SplitImportLine(lines[next++], s, d);
+        for (qsizetype k = 2; k < fields.size() && result.error.isEmpty(); ++k) {
+            if (k > lastColumn)
+                result.error = tooManyTests(1);
+            else
                 result.header.append(storableName(fields[k]));
-            result.columns = std::max(result.columns, int(fields.size()));
-            continue;
         }
-
+        result.columns += int(result.header.size());
+    }
+    for (; next < lines.size() && result.error.isEmpty(); ++next) {
+        const int lineNumber = int(next) + 1;
         if (int(result.lines.size()) >= Limits::MaxStudents) {
             result.error = u"The file holds more than %1 students."_s.arg(Limits::MaxStudents);
             break;
         }
-        const int first = o.studentNamesColumn ? 0 : 2;
-        if (first + fields.size() > maxColumns) {
-            result.error =
-                u"Line %1 holds more than %2 tests."_s.arg(lineNumber).arg(Limits::MaxTests);
-            break;
-        }
-        ImportedLine line{first, {}};
-        line.cells.reserve(fields.size());
+        const QStringList fields = SplitImportLine(lines[next], s, d);
+        ImportedLine line{o.studentNamesColumn ? 0 : 2, {}};
         for (qsizetype k = 0; k < fields.size() && result.error.isEmpty(); ++k) {
-            const int col = first + int(k);
-            if (col == 0) {
+            const int col = line.firstColumn + int(k);
+            if (col > lastColumn)
+                result.error = tooManyTests(lineNumber);
+            else if (col == 0)
                 line.cells.append(storableName(fields[k]));
-            } else if (col == 1) {
+            else if (col == 1)
                 line.cells.append(fields[k]); // the total is recalculated
-            } else if (const auto entry =
-                           scoreEntry(fields[k], lineNumber, int(k) + 1, result.error)) {
+            else if (const auto entry = scoreEntry(fields[k], lineNumber, int(k) + 1, result.error))
                 line.cells.append(*entry);
-            }
         }
-        if (!result.error.isEmpty()) break;
-        result.columns = std::max(result.columns, first + int(fields.size()));
+        result.columns = std::max(result.columns, line.firstColumn + int(line.cells.size()));
         result.lines.push_back(std::move(line));
     }
     return result;
@@ -289,7 +283,12 @@ Result ImportText(Gradebook& book, const QString& path, const TextExchangeOption
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Result::failure(u"Error opening "_s + path + u". "_s + file.errorString());
-    const ImportedText in = readImport(file, options);
+    const QByteArray bytes = file.readAll();
+    ImportedText in;
+    if (file.error() != QFileDevice::NoError)
+        in.error = file.errorString();
+    else
+        in = readImport(DecodeWindows1252(bytes), options);
     file.close();
     applyImport(book, in, options, libraries);
     if (!in.error.isEmpty())

@@ -36,8 +36,9 @@ Result ExportText(const Gradebook& book, const QString& path, const TextExchange
 
 // Fills `book`, which the caller has reset to the new state, from a delimited text file, then
 // recalculates. Failures: "Error opening " + path + ". " + description; "Error importing from "
-// + path + ". " + description (what was imported so far stays). A line that cannot be imported
-// (a score field that starts like a number but is not one, more than 400 tests, more than
-// 32766 students) is left out whole, with every line after it.
+// + path + ". " + description, naming the line. Lines may end in CR LF, LF or CR. The import
+// stops at the first field it cannot take (a score field that starts like a number but is not
+// one, a 401st test) or at a 32767th student; what came before stays, the fields of the
+// stopping line before that field included.
 Result ImportText(Gradebook& book, const QString& path, const TextExchangeOptions& options,
                   const Libraries& libraries);

@@ -10,13 +10,12 @@ constexpr std::array<char16_t, 32> HighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char encodeUnit(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return char(c);
+// The byte for the character, or -1 when the code page lacks it.
+int byteOf(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
     for (std::size_t i = 0; i < HighControls.size(); ++i)
-        if (HighControls[i] == c)
-            return char(0x80 + i);
-    return '?';
+        if (HighControls[i] == c) return int(0x80 + i);
+    return -1;
 }
 
 } // namespace
@@ -24,8 +23,10 @@ char encodeUnit(char16_t c) {
 QByteArray EncodeWindows1252(QStringView text) {
     QByteArray bytes;
     bytes.resize(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i)
-        bytes[i] = encodeUnit(text[i].unicode());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int b = byteOf(text[i].unicode());
+        bytes[i] = b < 0 ? '?' : char(b);
+    }
     return bytes;
 }
 
@@ -38,4 +39,8 @@ QString DecodeWindows1252(QByteArrayView bytes) {
         out[i] = QChar(b >= 0x80 && b < 0xA0 ? HighControls[b - 0x80] : char16_t(b));
     }
     return text;
+}
+
+bool FitsWindows1252(QChar c) {
+    return byteOf(c.unicode()) >= 0;
 }

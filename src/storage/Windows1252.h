@@ -10,3 +10,7 @@
 // written as "?".
 QByteArray EncodeWindows1252(QStringView text);
 QString DecodeWindows1252(QByteArrayView bytes);
+
+// Whether the code page has the character, so that a text holding it reads back as written.
+// Each half of a surrogate pair is refused: the code page has nothing beyond the first plane.
+bool FitsWindows1252(QChar c);

@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "core/Gradebook.h"
 #include "core/NewGradebook.h"
 #include "core/Security.h"
@@ -46,13 +47,6 @@ void fillClass(Gradebook& book, const std::vector<Student>& students,
         book.security().protect[std::size_t(k)] = (protectMask >> k) & 1;
 }
 
-QStringList nameColumn(const Gradebook& book) {
-    QStringList cells;
-    for (int r = 1; r < book.rowCount(); ++r)
-        cells << book.GetCellText(r, 0);
-    return cells;
-}
-
 } // namespace
 
 class TestSecurity : public QObject {
@@ -92,7 +86,7 @@ private slots:
         // Opening hides the names exactly when they ask; each student's choice is kept.
         HideNames(book);
         const bool hidden = asking.contains(AccessNames);
-        QCOMPARE(nameColumn(book), hidden ? idsShown : chosenNames);
+        QCOMPARE(TestSupport::Column(book, 0), hidden ? idsShown : chosenNames);
         for (int r = 1; r < book.rowCount(); ++r) {
             const bool chosen = mixedClass[std::size_t(r - 1)].showAsId;
             QCOMPARE(book.StudentOf(r).savedShowAsId, std::int16_t(chosen));
@@ -142,7 +136,7 @@ private slots:
             book.setAcceptedPassword(QString());
             HideNames(book);
             // Every student shows its own ID: none lost or doubled.
-            QStringList shown = nameColumn(book);
+            QStringList shown = TestSupport::Column(book, 0);
             shown.sort();
             QCOMPARE(shown, idsSorted.first(book.rowCount() - 1));
             if (between == SortRows) {
@@ -154,7 +148,7 @@ private slots:
             }
             Unlock(book);
             RestoreNames(book);
-            QCOMPARE(nameColumn(book), restored);
+            QCOMPARE(TestSupport::Column(book, 0), restored);
         }
         QCOMPARE(book.GetCellText(0, 0), u"Name"_s);
         QCOMPARE(book.headerEditing(), HeaderEditing::TestNames);

@@ -1,6 +1,5 @@
 #include "TestSupport.h"
 #include "core/NewGradebook.h"
-#include "core/TestCommands.h"
 #include "grading/Calculation.h"
 
 #include <QTest>
@@ -9,28 +8,30 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-using TestSupport::LetterScale;
-
-ImportanceSet twoGroups(float first, float second) {
-    return TestSupport::GroupSet({{u"Tests", first}, {u"Homework", second}});
-}
-
 // A class with `tests` tests of maximum 100 on the letter scale, groups 40 % and 60 %.
 struct Class {
     Gradebook book;
-    Libraries libs;
     explicit Class(int tests) {
-        libs.scales = {LetterScale(u"Letters"_s), LetterScale(u"Totals"_s)};
-        libs.importanceSets = {twoGroups(40, 60)};
+        Libraries libs = TestSupport::LetterLibraries();
+        libs.importanceSets = {TestSupport::GroupSet({{u"Tests", 40}, {u"Homework", 60}})};
         ResetToNew(book, libs);
-        for (int i = 0; i < tests; ++i) {
-            int col = book.columnCount();
-            AddBlankTest(book, col, libs, QDate(2026, 9, 1));
-        }
+        TestSupport::AddTests(book, tests, libs);
     }
     void score(int row, int col, const QString& entry) {
         book.SetCellText(row, col, FormatScoreCell(book, row, col, entry));
     }
+};
+
+// One student's scores on tests of the given groups, and how the total is taken.
+struct Totals {
+    QList<float> groups;     // each group's share
+    QList<float> importance; // each test's group
+    QList<float> scores;     // 0: empty
+    QString ignored = {};    // "1" where the test is ignored
+    DisplayMode mode = DisplayMode::Letters;
+    bool gradesRule = false;
+    bool graded = true;
+    bool showTotal = true;
 };
 
 } // namespace
@@ -77,113 +78,70 @@ private slots:
         c.book.setIncluded(1, 2, !ignored);
         QCOMPARE(FormatScoreCell(c.book, 1, 2, entry), cell);
     }
-    void totalCell_data() {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("showTotal");
+    void rowTotal_data() {
+        QTest::addColumn<Totals>("c");
         QTest::addColumn<QString>("cell");
-        QTest::newRow("letters") << int(DisplayMode::Letters) << true << u"85%    (B)"_s;
-        QTest::newRow("numbers") << int(DisplayMode::Numbers) << true << u"85%    (3.0)"_s;
-        QTest::newRow("score hidden") << int(DisplayMode::Letters) << false << u"       (B)"_s;
-        QTest::newRow("percent of max") << int(DisplayMode::PercentOfMax) << true << u"85%"_s;
-        QTest::newRow("percent ignores show")
-            << int(DisplayMode::PercentOfMax) << false << u"85%"_s;
-    }
-    void totalCell() {
-        QFETCH(int, mode);
-        QFETCH(bool, showTotal);
-        QFETCH(QString, cell);
-        Class c(1);
-        c.book.view().displayMode = DisplayMode(mode);
-        c.book.view().showTotalScores = showTotal;
-        c.score(1, 2, u"85"_s);
-        UpdateRowTotal(c.book, 1);
-        QCOMPARE(c.book.GetCellText(1, 1), cell);
-    }
-    void workedTotals_data() {
-        QTest::addColumn<bool>("ignoreEmpty");
-        QTest::addColumn<QString>("total");
+        const auto letters = DisplayMode::Letters;
         // 80 in a 40 % test; 90 and an empty cell in two 60 % homeworks.
-        QTest::newRow("empty counts as 0") << false << u"59%    (F)"_s;
-        QTest::newRow("empty ignored") << true << u"86%    (B)"_s;
-    }
-    void workedTotals() {
-        QFETCH(bool, ignoreEmpty);
-        QFETCH(QString, total);
-        Class c(3);
-        c.book.view().displayMode = DisplayMode::Letters;
-        c.book.TestOf(2).importance = 0;
-        c.book.TestOf(3).importance = 1;
-        c.book.TestOf(4).importance = 1;
-        c.book.setIncluded(1, 4, !ignoreEmpty);
-        c.score(1, 2, u"80"_s);
-        c.score(1, 3, u"90"_s);
-        c.score(1, 4, u""_s);
-        UpdateRowTotal(c.book, 1);
-        QCOMPARE(c.book.GetCellText(1, 1), total);
-        QCOMPARE(c.book.importanceSet().steps[1].testCount, ignoreEmpty ? 1.0f : 2.0f);
-    }
-    void oneGroupIsThePlainMean() {
-        Class c(3);
-        for (int col = 2; col <= 4; ++col)
-            c.book.TestOf(col).importance = 1;
-        c.score(1, 2, u"70"_s);
-        c.score(1, 3, u"80"_s);
-        c.score(1, 4, u"93"_s);
-        QCOMPARE(RowTotal(c.book, 1), 81.0f);
-        c.book.importanceSet().steps[1].percentOfTotal = 5;
-        QCOMPARE(RowTotal(c.book, 1), 81.0f);
-    }
-    void groupsWithoutWeightLeaveTheTotalEmpty() {
-        Class c(2);
-        c.book.importanceSet() = twoGroups(0, 0);
-        c.score(1, 2, u"80"_s);
-        c.score(1, 3, u"90"_s);
-        UpdateRowTotal(c.book, 1);
-        QCOMPARE(c.book.GetCellText(1, 1), QString());
-        // A 0 % group adds nothing while a weighted one carries the total.
-        c.book.importanceSet() = twoGroups(0, 100);
-        c.book.TestOf(2).importance = 0;
-        c.book.TestOf(3).importance = 1;
-        QCOMPARE(RowTotal(c.book, 1), 90.0f);
-    }
-    void unknownGroupsCountAsGroupZero_data() {
-        QTest::addColumn<float>("importance");
-        QTest::newRow("past the last group") << 5.0f;
-        QTest::newRow("the group count itself") << 2.0f;
-        QTest::newRow("negative") << -1.0f;
-    }
-    void unknownGroupsCountAsGroupZero() {
-        QFETCH(float, importance);
-        Class c(2);
-        c.book.TestOf(2).importance = importance;
-        c.book.TestOf(3).importance = 1;
-        c.score(1, 2, u"50"_s);
-        c.score(1, 3, u"100"_s);
+        QTest::newRow("empty counts as 0")
+            << Totals{{40, 60}, {0, 1, 1}, {80, 90, 0}} << u"59%    (F)"_s;
+        QTest::newRow("empty ignored")
+            << Totals{{40, 60}, {0, 1, 1}, {80, 90, 0}, u"001"_s} << u"86%    (B)"_s;
+        QTest::newRow("one group is the plain mean")
+            << Totals{{40, 60}, {1, 1, 1}, {70, 80, 93}} << u"81%    (B)"_s;
+        QTest::newRow("whatever its share")
+            << Totals{{40, 5}, {1, 1, 1}, {70, 80, 93}} << u"81%    (B)"_s;
+        QTest::newRow("no weight leaves the total empty")
+            << Totals{{0, 0}, {0, 1}, {80, 90}} << QString();
+        QTest::newRow("a 0 % group adds nothing")
+            << Totals{{0, 100}, {0, 1}, {80, 90}} << u"90%    (A)"_s;
         // Group 0 (40 %) holds 50, group 1 (60 %) holds 100.
-        QCOMPARE(RowTotal(c.book, 1), 80.0f);
-        QCOMPARE(c.book.TestOf(2).importance, 0.0f);
+        for (const float group : {5.0f, 2.0f, -1.0f})
+            QTest::newRow(qPrintable(u"group %1 counts as group 0"_s.arg(group)))
+                << Totals{{40, 60}, {group, 1}, {50, 100}} << u"80%    (B)"_s;
+        // Under the grades rule a B (value 3 of a best 4) counts 75, where its score is 85.
+        QTest::newRow("grades rule")
+            << Totals{{100}, {0}, {85}, {}, letters, true} << u"75%    (C)"_s;
+        QTest::newRow("grades rule in numbers")
+            << Totals{{100}, {0}, {85}, {}, DisplayMode::Numbers, true} << u"75%    (2.0)"_s;
+        QTest::newRow("grades rule, percent of max uses scores")
+            << Totals{{100}, {0}, {85}, {}, DisplayMode::PercentOfMax, true} << u"85%"_s;
+        QTest::newRow("grades rule, ungraded test uses scores")
+            << Totals{{100}, {0}, {85}, {}, letters, true, false} << u"85%    (B)"_s;
+        QTest::newRow("score hidden")
+            << Totals{{100}, {0}, {85}, {}, letters, false, true, false} << u"       (B)"_s;
+        QTest::newRow("percent of max ignores hiding the score")
+            << Totals{{100}, {0}, {85}, {}, DisplayMode::PercentOfMax, false, true, false}
+            << u"85%"_s;
     }
-    void gradesRule_data() {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("graded");
-        QTest::addColumn<float>("total");
-        // A B (value 3 of a best 4) contributes 75; the score itself is 85.
-        QTest::newRow("grades") << int(DisplayMode::Letters) << true << 75.0f;
-        QTest::newRow("numbers mode too") << int(DisplayMode::Numbers) << true << 75.0f;
-        QTest::newRow("percent of max uses scores")
-            << int(DisplayMode::PercentOfMax) << true << 85.0f;
-        QTest::newRow("ungraded test uses scores") << int(DisplayMode::Letters) << false << 85.0f;
-    }
-    void gradesRule() {
-        QFETCH(int, mode);
-        QFETCH(bool, graded);
-        QFETCH(float, total);
-        Class c(1);
-        c.book.view().displayMode = DisplayMode(mode);
-        c.book.TestOf(2).calculateGrades = graded ? 1 : 0;
-        c.score(1, 2, u"85"_s);
-        QVERIFY(SetAveragingRule(c.book, false));
-        QCOMPARE(RowTotal(c.book, 1), total);
+    void rowTotal() {
+        QFETCH(Totals, c);
+        QFETCH(QString, cell);
+        const auto ignored = [&](int i) { return c.ignored.mid(i, 1) == u"1"_s; };
+        Class k(int(c.scores.size()));
+        Gradebook& book = k.book;
+        ImportanceSet& groups = book.importanceSet();
+        groups.count = int(c.groups.size());
+        for (int g = 0; g < groups.count; ++g)
+            groups.steps[std::size_t(g)].percentOfTotal = c.groups[g];
+        book.view().displayMode = c.mode;
+        book.view().showTotalScores = c.showTotal;
+        if (c.gradesRule) QVERIFY(SetAveragingRule(book, false));
+        for (int i = 0; i < c.scores.size(); ++i) {
+            book.TestOf(i + 2).importance = c.importance[i];
+            book.TestOf(i + 2).calculateGrades = c.graded ? 1 : 0;
+            book.setIncluded(1, i + 2, !ignored(i));
+            k.score(1, i + 2, c.scores[i] == 0 ? QString() : QString::number(c.scores[i]));
+        }
+        UpdateRowTotal(book, 1);
+        QCOMPARE(book.GetCellText(1, 1), cell);
+        // Unknown groups became group 0, and each group holds this student's count of tests.
+        for (int g = 0; g < groups.count; ++g) {
+            int counted = 0;
+            for (int i = 0; i < c.scores.size(); ++i)
+                counted += book.TestOf(i + 2).importance == float(g) && !ignored(i);
+            QCOMPARE(groups.steps[std::size_t(g)].testCount, float(counted));
+        }
     }
     void averagingRuleSwapsTotalScales() {
         Class c(1);

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "grading/Importance.h"
 #include "grading/SliderColumns.h"
 
 #include <QTest>
@@ -10,7 +11,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // Grades A, B, C, ... with values 0, 1, 2, ... and the given top scores.
-GradeScale scaleWithTops(std::initializer_list<float> tops) {
+GradeScale scaleWithTops(const QList<float>& tops) {
     GradeScale s;
     for (float top : tops) {
         ScaleStep& step = s.steps[std::size_t(s.count)];
@@ -57,93 +58,67 @@ private slots:
         QCOMPARE(percents(set), (QList<float>{33, 33, 33}));
     }
 
-    void insertStep_data() {
-        QTest::addColumn<int>("position"); // -1: nothing selected
-        QTest::addColumn<int>("newAt");
-        QTest::addColumn<QList<float>>("expectedTops");
-        // Four columns of 750 on a 3000 slider; the new one is 250 wide, each other gives 63.
-        QTest::newRow("front of second") << 1 << 1 << QList<float>{23, 31, 54, 77, 100};
-        QTest::newRow("nothing selected") << -1 << 3 << QList<float>{23, 46, 69, 77, 100};
-        QTest::newRow("front of first") << 0 << 0 << QList<float>{8, 31, 54, 77, 100};
-    }
-    void insertStep() {
-        QFETCH(int, position);
-        QFETCH(int, newAt);
-        QFETCH(QList<float>, expectedTops);
-        GradeScale scale = scaleWithTops({25, 50, 75, 100});
-        SliderColumns columns = LayOutColumns(scale, 3000);
-        QVERIFY(InsertStep(scale, columns, selected(position)));
-        QCOMPARE(scale.count, 5);
-        QCOMPARE(scale.steps[std::size_t(newAt)].grade.text(), u"X"_s);
-        QCOMPARE(scale.steps[std::size_t(newAt)].value, 1.0f);
-        QCOMPARE(columns.widths[std::size_t(newAt)], 250);
-        QCOMPARE(std::accumulate(columns.widths.begin(), columns.widths.end(), 0), 3000);
-        QCOMPARE(tops(scale), expectedTops);
-        QCOMPARE(scale.steps[4].grade.text(), u"D"_s); // the top grade stays last
-    }
-
-    void insertLimits() {
-        GradeScale full;
-        full.count = 26;
-        SliderColumns columns{3000, std::vector<int>(26, 115)};
-        QVERIFY(!InsertStep(full, columns, 3));
-        QCOMPARE(full.count, 26);
-        GradeScale scale = scaleWithTops({50, 100});
-        SliderColumns c2 = LayOutColumns(scale, 3000);
-        QVERIFY(!InsertStep(scale, c2, 25));
-        QCOMPARE(scale.count, 2);
-        GradeScale empty;
-        SliderColumns c3{3000, {}};
-        QVERIFY(InsertStep(empty, c3, std::nullopt));
-        QCOMPARE(empty.count, 1);
-        QCOMPARE(empty.steps[0].topScore, 100.0f);
-    }
-
-    void deleteStep_data() {
-        QTest::addColumn<int>("position");
+    // Steps inserted, deleted or moved on a 3000 wide slider; a refused edit changes nothing.
+    void editScale_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QList<float>>("before"); // the tops of grades A, B, ... valued 0, 1, ...
+        QTest::addColumn<int>("position");        // -1: nothing selected
+        QTest::addColumn<double>("percent");
+        QTest::addColumn<QList<float>>("after"); // empty: refused
         QTest::addColumn<QString>("grades");
-        QTest::newRow("second") << 1 << u"ACD"_s;
-        QTest::newRow("nothing selected takes the last") << -1 << u"ABC"_s;
+        const QList<float> four{25, 50, 75, 100}, letters{59, 69, 79, 89, 100};
+        const auto row = [](const char* tag, const QString& operation, const QList<float>& before,
+                            int position, const QList<float>& after, const QString& grades,
+                            double percent = 0) {
+            QTest::newRow(tag) << operation << before << position << percent << after << grades;
+        };
+        // The new step "X" is 250 wide; each other column gives 63.
+        const QString insert = u"insert"_s, remove = u"delete"_s, top = u"top"_s;
+        row("insert in front of the second", insert, four, 1, {23, 31, 54, 77, 100}, u"AXBCD"_s);
+        row("insert with nothing selected", insert, four, -1, {23, 46, 69, 77, 100}, u"ABCXD"_s);
+        row("insert in front of the first", insert, four, 0, {8, 31, 54, 77, 100}, u"XABCD"_s);
+        row("insert into an empty scale", insert, {}, -1, {100}, u"X"_s);
+        row("insert past the end", insert, {50, 100}, 25, {}, u"AB"_s);
+        QList<float> full;
+        for (int i = 1; i <= Limits::MaxSteps; ++i)
+            full << float(i < Limits::MaxSteps ? i * 3 : 100);
+        row("insert into 26 steps", insert, full, 3, {}, u"ABCDEFGHIJKLMNOPQRSTUVWXYZ"_s);
+        row("delete the second", remove, four, 1, {33, 67, 100}, u"ACD"_s);
+        row("delete with nothing selected takes the last", remove, four, -1, {33, 67, 100},
+            u"ABC"_s);
+        row("delete the only step", remove, {100}, 0, {}, u"A"_s);
+        row("top within neighbours", top, letters, 1, {59, 72, 79, 89, 100}, u"ABCDE"_s, 72);
+        row("top fraction rounds", top, letters, 0, {55, 69, 79, 89, 100}, u"ABCDE"_s, 55.4);
+        row("top zero for the lowest", top, letters, 0, {0, 69, 79, 89, 100}, u"ABCDE"_s, 0);
+        row("top above 100", top, letters, 1, {}, u"ABCDE"_s, 105);
+        row("top negative", top, letters, 1, {}, u"ABCDE"_s, -1);
+        row("top of the last step fixed", top, letters, 4, {}, u"ABCDE"_s, 95);
+        row("top past the next neighbour", top, letters, 1, {}, u"ABCDE"_s, 80);
+        row("top equal to a neighbour", top, letters, 1, {}, u"ABCDE"_s, 59);
     }
-    void deleteStep() {
+    void editScale() {
+        QFETCH(QString, operation);
+        QFETCH(QList<float>, before);
         QFETCH(int, position);
+        QFETCH(double, percent);
+        QFETCH(QList<float>, after);
         QFETCH(QString, grades);
-        GradeScale scale = scaleWithTops({25, 50, 75, 100});
+        GradeScale scale = scaleWithTops(before);
         SliderColumns columns = LayOutColumns(scale, 3000);
-        QVERIFY(DeleteStep(scale, columns, selected(position)));
-        QCOMPARE(tops(scale), (QList<float>{33, 67, 100}));
+        const bool done = operation == u"insert"   ? InsertStep(scale, columns, selected(position))
+                          : operation == u"delete" ? DeleteStep(scale, columns, selected(position))
+                                                   : SetTopScore(scale, columns, position, percent);
+        QCOMPARE(done, !after.isEmpty());
+        QCOMPARE(tops(scale), after.isEmpty() ? before : after);
         QString got;
         for (int i = 0; i < scale.count; ++i)
             got += scale.steps[std::size_t(i)].grade.text();
         QCOMPARE(got, grades);
-        GradeScale single = scaleWithTops({100});
-        SliderColumns one = LayOutColumns(single, 3000);
-        QVERIFY(!DeleteStep(single, one, 0));
-        QCOMPARE(single.count, 1);
-    }
-
-    void setTopScore_data() {
-        QTest::addColumn<int>("step");
-        QTest::addColumn<double>("percent");
-        QTest::addColumn<QList<float>>("expectedTops"); // empty: refused
-        QTest::newRow("within neighbours") << 1 << 72.0 << QList<float>{59, 72, 79, 89, 100};
-        QTest::newRow("fraction rounds") << 0 << 55.4 << QList<float>{55, 69, 79, 89, 100};
-        QTest::newRow("zero for the lowest") << 0 << 0.0 << QList<float>{0, 69, 79, 89, 100};
-        QTest::newRow("above 100") << 1 << 105.0 << QList<float>{};
-        QTest::newRow("negative") << 1 << -1.0 << QList<float>{};
-        QTest::newRow("last step fixed") << 4 << 95.0 << QList<float>{};
-        QTest::newRow("past next neighbour") << 1 << 80.0 << QList<float>{};
-        QTest::newRow("equal to neighbour") << 1 << 59.0 << QList<float>{};
-    }
-    void setTopScore() {
-        QFETCH(int, step);
-        QFETCH(double, percent);
-        QFETCH(QList<float>, expectedTops);
-        GradeScale scale = TestSupport::LetterScale();
-        const QList<float> before = tops(scale);
-        SliderColumns columns = LayOutColumns(scale, 3000);
-        QCOMPARE(SetTopScore(scale, columns, step, percent), !expectedTops.isEmpty());
-        QCOMPARE(tops(scale), expectedTops.isEmpty() ? before : expectedTops);
+        QCOMPARE(std::accumulate(columns.widths.begin(), columns.widths.end(), 0), 3000);
+        if (const int x = int(grades.indexOf(u'X')); done && x >= 0) {
+            QCOMPARE(scale.steps[std::size_t(x)].value, 1.0f);
+            QCOMPARE(columns.widths[std::size_t(x)], before.isEmpty() ? 3000 : 250);
+        }
     }
 
     void valueAndGrade() {
@@ -172,13 +147,16 @@ private slots:
         QFETCH(int, group);
         QFETCH(double, percent);
         QFETCH(QList<float>, expected);
-        ImportanceSet set = TestSupport::GroupSet({{u"A", 40}, {u"B", 40}, {u"C", 20}});
+        ImportanceSet set = TestSupport::GroupSet({{u" A", 40}, {u"B", 40}, {u"C", 20}});
         SliderColumns columns = LayOutColumns(set, 3000);
         const bool done = operation == u"insert"   ? InsertGroup(set, columns, group)
                           : operation == u"delete" ? DeleteGroup(set, columns, group)
                                                    : SetPercent(set, columns, group, percent);
         QCOMPARE(done, !expected.isEmpty());
         QCOMPARE(percents(set), expected.isEmpty() ? (QList<float>{40, 40, 20}) : expected);
+        // As listed, a group keeps the leading blank of its name.
+        QCOMPARE(ImportanceListItems(set).constLast(), u"C (%1%)"_s.arg(percents(set).constLast()));
+        QCOMPARE(ImportanceListItems(set).constFirst().left(4), u" A ("_s);
     }
 };
 

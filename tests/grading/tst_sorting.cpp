@@ -1,43 +1,27 @@
+#include "TestSupport.h"
 #include "core/NewGradebook.h"
-#include "core/TestCommands.h"
 #include "grading/Calculation.h"
 #include "grading/Sorting.h"
 
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
+using namespace TestSupport;
 
 namespace {
 
-// A gradebook of ungraded tests so that cells hold the scores as typed.
+// A gradebook of ungraded tests, so that cells and totals hold the scores as typed.
 void build(Gradebook& book, const QStringList& names, int tests) {
     ResetToNew(book, {});
     book.importanceSet().count = 1;
     book.importanceSet().steps[0].percentOfTotal = 100;
+    book.totalSetup().calculateGrades = 0;
     book.setShape(int(names.size()) + 1, 2);
-    for (int i = 0; i < tests; ++i) {
-        int col = book.columnCount();
-        AddBlankTest(book, col, {}, QDate(2026, 9, 1));
-        book.TestOf(col).calculateGrades = 0;
-    }
-    for (int r = 1; r <= names.size(); ++r) {
+    AddTests(book, tests);
+    for (int r = 1; r <= names.size(); ++r)
         book.SetCellText(r, 0, names[r - 1]);
-        book.StudentOf(r).includeFlags = QString(400, u'1');
-    }
-}
-
-QStringList column(const Gradebook& book, int col) {
-    QStringList texts;
-    for (int r = 1; r < book.rowCount(); ++r)
-        texts << book.GetCellText(r, col);
-    return texts;
-}
-
-QStringList headers(const Gradebook& book) {
-    QStringList texts;
     for (int c = 2; c < book.columnCount(); ++c)
-        texts << book.GetCellText(0, c);
-    return texts;
+        book.TestOf(c).calculateGrades = 0;
 }
 
 } // namespace
@@ -45,159 +29,122 @@ QStringList headers(const Gradebook& book) {
 class TestSorting : public QObject {
     Q_OBJECT
 private slots:
-    void studentsByName_data() {
+    void sortStudents_data() {
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<int>("keyColumn");
         QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("scores"); // of the one test; none: the row numbers
         QTest::addColumn<QStringList>("sorted");
-        QTest::newRow("plain") << QStringList{u"Cole"_s, u"Abel"_s, u"Bree"_s}
-                               << QStringList{u"Abel"_s, u"Bree"_s, u"Cole"_s};
-        QTest::newRow("case ignored") << QStringList{u"bree"_s, u"Abel"_s, u"Cole"_s}
-                                      << QStringList{u"Abel"_s, u"bree"_s, u"Cole"_s};
-        QTest::newRow("case-only twins keep order")
-            << QStringList{u"ann"_s, u"Zed"_s, u"ANN"_s, u"Ann"_s}
-            << QStringList{u"ann"_s, u"ANN"_s, u"Ann"_s, u"Zed"_s};
-        QTest::newRow("prefix first")
-            << QStringList{u"Anna"_s, u"Ann"_s} << QStringList{u"Ann"_s, u"Anna"_s};
-        QTest::newRow("empty names first")
-            << QStringList{u"Bo"_s, u""_s} << QStringList{u""_s, u"Bo"_s};
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char* tag, int rule, int key, const QString& names,
+                            const QString& scores, const QString& sorted,
+                            const QString& message = {}) {
+            const auto list = [](const QString& s) { return s.split(u'|'); };
+            QTest::newRow(tag) << rule << key << list(names)
+                               << (scores.isNull() ? QStringList() : list(scores)) << list(sorted)
+                               << message;
+        };
+        const int name = StudentsByName, grade = StudentsByGrade;
+        row("by name", name, 1, u"Cole|Abel|Bree"_s, {}, u"Abel|Bree|Cole"_s);
+        row("case ignored", name, 1, u"bree|Abel|Cole"_s, {}, u"Abel|bree|Cole"_s);
+        row("case-only twins keep order", name, 1, u"ann|Zed|ANN|Ann"_s, {}, u"ann|ANN|Ann|Zed"_s);
+        row("prefix first", name, 1, u"Anna|Ann"_s, {}, u"Ann|Anna"_s);
+        row("empty names first", name, 1, u"Bo|"_s, {}, u"|Bo"_s);
+        // (Letters such as "Ø" stay out: some languages put them after "Z".)
+        row("accents among their letters", name, 1, u"Zoe|Émile|Oscar|Eve|éclair"_s, {},
+            u"éclair|Émile|Eve|Oscar|Zoe"_s);
+        // Scores above the maximum come first, largest first; equal scores keep their order;
+        // the empty cell comes last.
+        row("by grade on a test", grade, 2, u"A|B|C|D|E|F"_s, u"70||95|70|120|105"_s,
+            u"E|F|C|A|D|B"_s);
+        row("by grade on the total", grade, 1, u"A|B|C"_s, u"60|90|75"_s, u"B|C|A"_s);
+        row("by grade needs a test column", grade, 0, u"B|A"_s, u"1|2"_s, u"B|A"_s,
+            u"Could not sort - Indefined test!"_s);
+        row("don't sort", StudentsUnsorted, 2, u"B|A"_s, u"1|2"_s, u"B|A"_s);
+        // Keys hold positions beyond three digits, so ties keep their order past row 999.
+        QStringList names, scores, sorted[2];
+        for (int i = 0; i < 1200; ++i) {
+            names << u"S%1"_s.arg(i, 4, 10, QChar(u'0'));
+            scores << (i % 3 == 2 ? u"90"_s : u"80"_s);
+            sorted[i % 3 == 2 ? 0 : 1] << names.back();
+        }
+        row("1200 students", grade, 2, names.join(u'|'), scores.join(u'|'),
+            (sorted[0] + sorted[1]).join(u'|'));
     }
-    void studentsByName() {
+    void sortStudents() {
+        QFETCH(int, rule);
+        QFETCH(int, keyColumn);
         QFETCH(QStringList, names);
+        QFETCH(QStringList, scores);
         QFETCH(QStringList, sorted);
+        QFETCH(QString, message);
+        const auto scoreOf = [&](int i) {
+            return scores.isEmpty() ? QString::number(i) : scores[i];
+        };
         Gradebook book;
         build(book, names, 1);
         for (int r = 1; r <= names.size(); ++r) {
-            book.SetCellText(r, 2, QString::number(r));
-            book.StudentOf(r).id = names[r - 1];
+            book.SetCellText(r, 2, scoreOf(r - 1));
+            book.StudentOf(r).id = QString::number(r - 1);
         }
-        book.view().studentSortRule = StudentsByName;
-        QVERIFY(SortStudents(book, 1));
-        QCOMPARE(column(book, 0), sorted);
+        RecalcTotals(book);
+        book.setModified(false);
+        book.view().studentSortRule = rule;
+        QCOMPARE(SortStudents(book, keyColumn).message(), message);
+        QVERIFY(book.isModified());
+        QCOMPARE(Column(book, 0), sorted);
         // Each student took the whole row and the record along.
         for (int r = 1; r < book.rowCount(); ++r) {
-            const int old = book.GetCellText(r, 2).toInt();
-            QCOMPARE(names[old - 1], book.GetCellText(r, 0));
-            QCOMPARE(book.StudentOf(r).id.text(), book.GetCellText(r, 0));
+            const int old = book.StudentOf(r).id.text().toInt();
+            QCOMPARE(book.GetCellText(r, 0), names[old]);
+            QCOMPARE(book.GetCellText(r, 2), scoreOf(old));
         }
     }
-    void studentsByGradeOnATest() {
-        Gradebook book;
-        build(book, {u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s, u"F"_s}, 1);
-        const QStringList scores{u"70"_s, u""_s, u"95"_s, u"70"_s, u"120"_s, u"105"_s};
-        for (int r = 1; r <= 6; ++r)
-            book.SetCellText(r, 2, scores[r - 1]);
-        book.view().studentSortRule = StudentsByGrade;
-        QVERIFY(SortStudents(book, 2));
-        // Scores above the maximum come first, largest first; equal scores keep their order;
-        // the empty cell comes last.
-        QCOMPARE(column(book, 0), (QStringList{u"E"_s, u"F"_s, u"C"_s, u"A"_s, u"D"_s, u"B"_s}));
-    }
-    void studentsByTotal() {
-        Gradebook book;
-        build(book, {u"A"_s, u"B"_s, u"C"_s}, 1);
-        book.SetCellText(1, 2, u"60"_s);
-        book.SetCellText(2, 2, u"90"_s);
-        book.SetCellText(3, 2, u"75"_s);
-        book.totalSetup().calculateGrades = 0; // no Total scale here: the totals show bare
-        RecalcTotals(book);
-        QCOMPARE(column(book, 1), (QStringList{u"60"_s, u"90"_s, u"75"_s}));
-        book.view().studentSortRule = StudentsByGrade;
-        QVERIFY(SortStudents(book, 1));
-        QCOMPARE(column(book, 0), (QStringList{u"B"_s, u"C"_s, u"A"_s}));
-    }
-    void byGradeNeedsATestColumn() {
-        Gradebook book;
-        build(book, {u"B"_s, u"A"_s}, 1);
-        book.view().studentSortRule = StudentsByGrade;
-        book.setModified(false);
-        const Result r = SortStudents(book, 0);
-        QVERIFY(!r);
-        QCOMPARE(r.message(), u"Could not sort - Indefined test!"_s);
-        QCOMPARE(column(book, 0), (QStringList{u"B"_s, u"A"_s}));
-        QVERIFY(book.isModified());
-    }
-    void dontSortStillMarksModified() {
-        Gradebook book;
-        build(book, {u"B"_s, u"A"_s}, 2);
-        book.setModified(false);
-        QVERIFY(SortStudents(book, 2));
-        SortTests(book);
-        QCOMPARE(column(book, 0), (QStringList{u"B"_s, u"A"_s}));
-        QVERIFY(book.isModified());
-    }
-    void moreThan999StudentsKeepTiesInOrder() {
-        const int n = 1200;
-        QStringList names;
-        for (int i = 0; i < n; ++i)
-            names << u"S%1"_s.arg(i, 4, 10, QChar(u'0'));
-        Gradebook book;
-        build(book, names, 1);
-        for (int r = 1; r <= n; ++r)
-            book.SetCellText(r, 2, QString::number(r % 3 == 0 ? 90 : 80));
-        book.view().studentSortRule = StudentsByGrade;
-        QVERIFY(SortStudents(book, 2));
-        QStringList expected;
-        for (int score : {90, 80})
-            for (int r = 1; r <= n; ++r)
-                if ((r % 3 == 0 ? 90 : 80) == score) expected << names[r - 1];
-        QCOMPARE(column(book, 0), expected);
-    }
-    void testsByName() {
-        Gradebook book;
-        build(book, {u"A"_s}, 3);
-        book.SetCellText(0, 2, u"quiz"_s);
-        book.SetCellText(0, 3, u"Essay"_s);
-        book.SetCellText(0, 4, u"Midterm"_s);
-        book.view().testSortRule = TestsByName;
-        SortTests(book);
-        QCOMPARE(headers(book), (QStringList{u"Essay"_s, u"Midterm"_s, u"quiz"_s}));
-        QCOMPARE(book.GetCellText(0, 0), u"Name"_s);
-        QCOMPARE(book.GetCellText(0, 1), u"Total"_s);
-    }
-    void testsByDate_data() {
+
+    void sortTests_data() {
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("dates");
         QTest::addColumn<QStringList>("order"); // test names after sorting
-        QTest::newRow("by day") << QStringList{u"10/02/26"_s, u"09/15/26"_s, u"09/30/26"_s}
-                                << QStringList{u"T2"_s, u"T3"_s, u"T1"_s};
-        QTest::newRow("undated first") << QStringList{u"09/15/26"_s, u""_s, u"09/01/26"_s}
-                                       << QStringList{u"T2"_s, u"T3"_s, u"T1"_s};
-        QTest::newRow("century window") << QStringList{u"01/01/29"_s, u"12/31/30"_s, u"06/01/99"_s}
-                                        << QStringList{u"T2"_s, u"T3"_s, u"T1"_s};
-        QTest::newRow("unreadable as undated")
-            << QStringList{u"09/15/26"_s, u"13/45/26"_s, u"  /  /  "_s}
-            << QStringList{u"T2"_s, u"T3"_s, u"T1"_s};
+        const auto row = [](const char* tag, int rule, const QString& dates, const QString& order,
+                            const QString& names = u"T1|T2|T3"_s) {
+            QTest::newRow(tag) << rule << names.split(u'|') << dates.split(u'|')
+                               << order.split(u'|');
+        };
+        const int byDate = TestsByDate;
+        row("by name", TestsByName, u"||"_s, u"Essay|Midterm|quiz"_s, u"quiz|Essay|Midterm"_s);
+        row("don't sort", TestsUnsorted, u"10/02/26|09/15/26|"_s, u"T1|T2|T3"_s);
+        row("by day", byDate, u"10/02/26|09/15/26|09/30/26"_s, u"T2|T3|T1"_s);
+        row("undated first", byDate, u"09/15/26||09/01/26"_s, u"T2|T3|T1"_s);
+        row("century window", byDate, u"01/01/29|12/31/30|06/01/99"_s, u"T2|T3|T1"_s);
+        row("unreadable as undated", byDate, u"09/15/26|13/45/26|  /  /  "_s, u"T2|T3|T1"_s);
     }
-    void testsByDate() {
+    void sortTests() {
+        QFETCH(int, rule);
+        QFETCH(QStringList, names);
         QFETCH(QStringList, dates);
         QFETCH(QStringList, order);
         Gradebook book;
-        build(book, {u"A"_s}, 3);
-        for (int i = 0; i < 3; ++i) {
-            book.SetCellText(0, i + 2, u"T%1"_s.arg(i + 1));
-            book.TestOf(i + 2).date = dates[i];
-        }
-        book.view().testSortRule = TestsByDate;
-        SortTests(book);
-        QCOMPARE(headers(book), order);
-    }
-    void testsCarryRecordsAndIgnoreMarks() {
-        Gradebook book;
         build(book, {u"A"_s, u"B"_s}, 3);
-        const QStringList names{u"C"_s, u"A"_s, u"B"_s};
         for (int i = 0; i < 3; ++i) {
             book.SetCellText(0, i + 2, names[i]);
-            book.TestOf(i + 2).maxScore = float(10 * (i + 1));
-            book.SetCellText(1, i + 2, QString::number(i + 1));
+            book.TestOf(i + 2).date = dates[i];
+            book.TestOf(i + 2).maxScore = float(i);
+            book.SetCellText(1, i + 2, QString::number(i));
         }
-        book.setIncluded(2, 2, false); // B ignores test "C"
-        book.view().testSortRule = TestsByName;
+        book.setIncluded(2, 2, false); // B ignores the first test
+        book.setModified(false);
+        book.view().testSortRule = rule;
         SortTests(book);
-        QCOMPARE(headers(book), (QStringList{u"A"_s, u"B"_s, u"C"_s}));
-        QCOMPARE(column(book, 4), (QStringList{u"1"_s, u""_s}));
-        QCOMPARE(book.TestOf(4).maxScore, 10.0f);
-        QCOMPARE(book.TestOf(2).maxScore, 20.0f);
-        QVERIFY(!book.isIncluded(2, 4));
-        QVERIFY(book.isIncluded(2, 2));
-        QVERIFY(book.isIncluded(2, 3));
+        QVERIFY(book.isModified());
+        QCOMPARE(Row(book, 0), QStringList({u"Name"_s, u"Total"_s}) + order);
+        // Each test took its scores, record and ignore marks along.
+        for (int c = 2; c < 5; ++c) {
+            const int old = int(book.TestOf(c).maxScore);
+            QCOMPARE(book.GetCellText(0, c), names[old]);
+            QCOMPARE(book.GetCellText(1, c), QString::number(old));
+            QCOMPARE(book.isIncluded(2, c), old != 0);
+        }
     }
 };
 

@@ -52,6 +52,10 @@ private slots:
         QCOMPARE(sets[0],
                  GroupSet({{u"Tests", 50}, {u"Quizzes", 30}, {u"Homework", 20}}, u"Standard"_s));
         QCOMPARE(sets[1], GroupSet({{u"Exams", 100}}, u"Exams only"_s));
+        // Written back, they are the same bytes.
+        verifyWrittenBack<GradeScale>(DataFile(ScaleLibraryName), m_dir.filePath(ScaleLibraryName));
+        verifyWrittenBack<ImportanceSet>(DataFile(ImportanceLibraryName),
+                                         m_dir.filePath(ImportanceLibraryName));
     }
 
     void entryCounts_data() {
@@ -98,17 +102,35 @@ private slots:
         QCOMPARE(int(library.size()), size);
         for (int i = 0; i < size; ++i)
             QCOMPARE(library[std::size_t(i)].name.text().isEmpty(), i >= kept);
+
+        // Written back, the counted entries read back the same; a count beyond the library
+        // writes what there is.
+        std::vector<GradeScale> back;
+        const QString copy = m_dir.filePath(u"copy.dat"_s);
+        QVERIFY(WriteLibraryFile(copy, library, read.count));
+        QCOMPARE(ReadLibraryFile(copy, back).count, read.count);
+        QVERIFY(std::equal(back.begin(), back.begin() + read.count, library.begin()));
+        QVERIFY(WriteLibraryFile(copy, library, 99));
+        QCOMPARE(ReadLibraryFile(copy, back).count, std::min(size, 50));
     }
 
+    // A library whose file cannot be opened stays in memory as it was, with its count.
     void missingPlacesFail() {
         std::vector<ImportanceSet> library(12);
         library[0].name = u"old"_s;
-        const LibraryReadResult read = ReadLibraryFile(m_dir.filePath(u"importan.dat"_s), library);
+        const std::vector<ImportanceSet> before = library;
+        const LibraryReadResult read = ReadLibraryFile(m_dir.filePath(u"missing.dat"_s), library);
         QCOMPARE(read.count, 0);
         // The system's description follows.
         QVERIFY2(read.message.startsWith(ReadError) && read.message.size() > ReadError.size(),
                  qPrintable(read.message));
-        QCOMPARE(library, std::vector<ImportanceSet>(6));
+        QCOMPARE(library, before);
+        Libraries libs = LetterLibraries();
+        QCOMPARE(ReadLibraries(libs, m_dir.filePath(u"none"_s)).size(), 2);
+        QVERIFY(libs.scales == LetterLibraries().scales &&
+                libs.importanceSets == LetterLibraries().importanceSets);
+        QCOMPARE(QList({libs.scaleCount, libs.importanceCount}), QList({2, 1}));
+
         const QString noFolder = m_dir.filePath(u"none/importan.dat"_s);
         const Result result = WriteLibraryFile(noFolder, library, 1);
         QVERIFY2(!result.ok() &&
@@ -135,24 +157,6 @@ private slots:
         QCOMPARE(ReadLibraryFile(path, back).count, 3);
         back.resize(3);
         QCOMPARE(back, library);
-    }
-
-    void samplesAreWrittenBackUnchanged() {
-        verifyWrittenBack<GradeScale>(DataFile(ScaleLibraryName), m_dir.filePath(ScaleLibraryName));
-        verifyWrittenBack<ImportanceSet>(DataFile(ImportanceLibraryName),
-                                         m_dir.filePath(ImportanceLibraryName));
-    }
-
-    void writesTheCountedEntries() {
-        std::vector<GradeScale> library, back;
-        QCOMPARE(ReadLibraryFile(DataFile(u"lib-seven.dat"_s), library).count, 7);
-        const QString path = m_dir.filePath(u"two.dat"_s);
-        QVERIFY(WriteLibraryFile(path, library, 2));
-        QCOMPARE(ReadLibraryFile(path, back).count, 2);
-        QCOMPARE(back[1], library[1]);
-        // A count beyond the library writes what there is.
-        QVERIFY(WriteLibraryFile(path, library, 99));
-        QCOMPARE(ReadLibraryFile(path, back).count, int(library.size()));
     }
 
     void userCopyComesFirst() {

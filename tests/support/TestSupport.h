@@ -1,11 +1,15 @@
 #pragma once
 
-// Helpers shared by the test programs: sample scales and libraries, and files as bytes.
+// Helpers shared by the test programs: sample scales and libraries, classes, files as bytes.
+#include "core/Gradebook.h"
 #include "core/Libraries.h"
+#include "core/TestCommands.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 namespace TestSupport {
 
@@ -45,6 +49,29 @@ inline Libraries LetterLibraries() {
     libs.scaleCount = 2;
     libs.importanceCount = 1;
     return libs;
+}
+
+// Appends `n` blank tests dated `date`.
+inline void AddTests(Gradebook& book, int n, const Libraries& libs = {},
+                     QDate date = QDate(2026, 9, 1)) {
+    for (int i = 0; i < n; ++i) {
+        int col = book.columnCount();
+        AddBlankTest(book, col, libs, date);
+    }
+}
+
+// The texts of a table row, or of a column's student rows.
+inline QStringList Row(const Gradebook& book, int row) {
+    QStringList cells;
+    for (int c = 0; c < book.columnCount(); ++c)
+        cells << book.GetCellText(row, c);
+    return cells;
+}
+inline QStringList Column(const Gradebook& book, int col) {
+    QStringList cells;
+    for (int r = 1; r < book.rowCount(); ++r)
+        cells << book.GetCellText(r, col);
+    return cells;
 }
 
 inline QString DataFile(const QString& name) {

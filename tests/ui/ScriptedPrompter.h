@@ -5,17 +5,22 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 // Answers the program's questions from a script and keeps what it was told.
 class ScriptedPrompter : public Prompter {
 public:
     QList<QMessageBox::StandardButton> answers; // for ask(), first first
     QStringList asked;
     QStringList told;
-    QStringList fileNames; // for saveFileName() and openFileName(); empty: cancelled
+    QStringList fileNames;                // for saveFileName() and openFileName(); empty: cancelled
+    std::optional<FontChoice> fontChoice; // for font(); empty: cancelled
+    std::function<void()> onAsk;          // runs while a question is open, as a real box would
 
     QMessageBox::StandardButton ask(QWidget*, const QString& text, QMessageBox::StandardButtons,
                                     QMessageBox::Icon) override {
         asked << text;
+        if (onAsk) onAsk();
         return answers.isEmpty() ? QMessageBox::Cancel : answers.takeFirst();
     }
     void tell(QWidget*, const QString& text, QMessageBox::Icon) override { told << text; }
@@ -25,5 +30,7 @@ public:
     QString openFileName(QWidget*, const QString&) override {
         return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
     }
-    std::optional<QFont> font(QWidget*, const QFont&) override { return std::nullopt; }
+    std::optional<FontChoice> font(QWidget*, const QFont&, const QColor&) override {
+        return fontChoice;
+    }
 };

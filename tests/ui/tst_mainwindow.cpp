@@ -1,8 +1,12 @@
 #include "ScriptedPrompter.h"
 #include "TestSupport.h"
+#include "core/NewGradebook.h"
 #include "core/Security.h"
+#include "core/TestCommands.h"
 #include "grading/Sorting.h"
+#include "storage/GradebookFile.h"
 #include "ui/dialogs/PasswordDialog.h"
+#include "ui/main/CellEditor.h"
 #include "ui/main/ControlPanel.h"
 #include "ui/main/GradeTableModel.h"
 #include "ui/main/GradeTableView.h"
@@ -12,6 +16,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -62,6 +67,11 @@ struct Session {
             QTest::mouseClick(panel->newTest, Qt::LeftButton);
     }
     void type(const QString& text) { QTest::keyClicks(window.editor(), text); }
+    // Keys as the keyboard sends them: each to the widget that has the focus at the time.
+    void typeAtFocus(const QString& text) {
+        for (QChar c : text)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
     void key(Qt::Key k, int times = 1) {
         for (int i = 0; i < times; ++i)
             QTest::keyClick(window.editor(), k);
@@ -71,6 +81,15 @@ struct Session {
     }
     int row() const { return window.table()->currentRow(); }
     int col() const { return window.table()->currentColumn(); }
+    QAction* action(const QString& name) { return window.findChild<QAction*>(name); }
+    // Scores typed down column `col` from row 1.
+    void typeColumn(int col, const QStringList& scores) {
+        clickCell(1, col);
+        for (const QString& score : scores) {
+            type(score);
+            key(Qt::Key_Return);
+        }
+    }
 };
 
 // Answers the next password question, whenever it comes, by typing `password` (or cancelling
@@ -190,45 +209,94 @@ private slots:
         QCOMPARE(s.col(), 3);
         s.key(Qt::Key_Up, 2); // and above the first row
         QCOMPARE(s.row(), 1);
+        s.key(Qt::Key_Down, 9); // down to the last student, and no further
+        QCOMPARE(s.row(), 7);
+        s.clickCell(2, 3);
+        s.key(Qt::Key_Left); // a fresh cell's text is all selected: Left leaves at once
+        QCOMPARE(s.col(), 2);
         QCOMPARE(s.book.GetCellText(1, 2), u"70     (2.0)"_s);
     }
 
-    void renamingTestsWalksAlongTheNames() {
+    // Every key leaves the editor in its own cell or walks the names it renames, at both ends of
+    // the table; whatever is typed next lands there and nowhere else.
+    void keysWalkOnlyWhereTheyShould_data() {
+        QTest::addColumn<QString>("start"); // score, test (header section), student
+        QTest::addColumn<int>("section");
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<QPoint>("typedAt"); // (col, row) of the cell that gets "7"
+        QTest::addColumn<bool>("renaming");
+        const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = {}) {
+            return QKeyCombination(m, k);
+        };
+        QTest::newRow("score Tab") << u"score"_s << 0 << key(Qt::Key_Tab) << QPoint(3, 3) << false;
+        QTest::newRow("score Shift+Tab")
+            << u"score"_s << 0 << key(Qt::Key_Backtab, Qt::ShiftModifier) << QPoint(3, 3) << false;
+        QTest::newRow("score Page Down")
+            << u"score"_s << 0 << key(Qt::Key_PageDown) << QPoint(3, 3) << false;
+        QTest::newRow("score Ctrl+End")
+            << u"score"_s << 0 << key(Qt::Key_End, Qt::ControlModifier) << QPoint(3, 3) << false;
+        QTest::newRow("score Down")
+            << u"score"_s << 0 << key(Qt::Key_Down) << QPoint(3, 4) << false;
+        QTest::newRow("first test Left")
+            << u"test"_s << 1 << key(Qt::Key_Left) << QPoint(2, 0) << true;
+        QTest::newRow("first test Tab")
+            << u"test"_s << 1 << key(Qt::Key_Tab) << QPoint(2, 0) << true;
+        QTest::newRow("first test Shift+Tab")
+            << u"test"_s << 1 << key(Qt::Key_Backtab, Qt::ShiftModifier) << QPoint(2, 0) << true;
+        QTest::newRow("last test Right")
+            << u"test"_s << 3 << key(Qt::Key_Right) << QPoint(4, 0) << true;
+        QTest::newRow("last test Tab")
+            << u"test"_s << 3 << key(Qt::Key_Tab) << QPoint(4, 0) << true;
+        QTest::newRow("test Up") << u"test"_s << 2 << key(Qt::Key_Up) << QPoint(3, 0) << true;
+        QTest::newRow("test Right") << u"test"_s << 2 << key(Qt::Key_Right) << QPoint(4, 0) << true;
+        QTest::newRow("test Enter")
+            << u"test"_s << 2 << key(Qt::Key_Return) << QPoint(3, 1) << false;
+        QTest::newRow("first student Up")
+            << u"student"_s << 0 << key(Qt::Key_Up) << QPoint(0, 1) << true;
+        QTest::newRow("first student Shift+Tab")
+            << u"student"_s << 0 << key(Qt::Key_Backtab, Qt::ShiftModifier) << QPoint(0, 1) << true;
+        QTest::newRow("last student Down")
+            << u"student"_s << 6 << key(Qt::Key_Down) << QPoint(0, 7) << true;
+        QTest::newRow("last student Tab")
+            << u"student"_s << 6 << key(Qt::Key_Tab) << QPoint(0, 7) << true;
+        QTest::newRow("student Left")
+            << u"student"_s << 2 << key(Qt::Key_Left) << QPoint(0, 3) << true;
+        QTest::newRow("student Enter")
+            << u"student"_s << 2 << key(Qt::Key_Return) << QPoint(0, 4) << true;
+    }
+    void keysWalkOnlyWhereTheyShould() {
+        QFETCH(QString, start);
+        QFETCH(int, section);
+        QFETCH(QKeyCombination, key);
+        QFETCH(QPoint, typedAt);
+        QFETCH(bool, renaming);
         Session s;
         s.addTests(3);
-        s.clickHeader(Qt::Horizontal, 1);
-        QCOMPARE(s.book.headerEditing(), HeaderEditing::TestNames);
-        QCOMPARE(s.window.editor()->text(), u"Test  3"_s);
+        if (start == u"score")
+            s.clickCell(3, 3);
+        else
+            s.clickHeader(start == u"test" ? Qt::Horizontal : Qt::Vertical, section);
+        QTest::keyClick(s.window.editor(), key.key(), key.keyboardModifiers());
+        QCOMPARE(s.book.headerEditing() != HeaderEditing::Off, renaming);
+        QVERIFY(s.window.editor()->hasFocus());
+        QVERIFY(!s.window.table()->selectionModel()->hasSelection() || !renaming);
         s.window.editor()->selectAll();
-        s.type(u"\"Quiz\""_s); // double quotes would break the file's quoted text
-        QCOMPARE(s.book.GetCellText(0, 2), u"'Quiz'"_s);
-        s.key(Qt::Key_Up); // does nothing while renaming tests
-        QCOMPARE(s.book.headerEditing(), HeaderEditing::TestNames);
-        s.key(Qt::Key_Right); // caret at the end: on to the next test's name
-        QCOMPARE(s.col(), 3);
-        QCOMPARE(s.window.editor()->text(), u"Test  2"_s);
-        s.type(u"Essay"_s); // all selected: replaces the name
-        QCOMPARE(s.book.GetCellText(0, 3), u"Essay"_s);
-        QCOMPARE(s.book.GetCellText(1, 3), QString()); // no score was written
-        s.key(Qt::Key_Return);
-        QCOMPARE(s.book.headerEditing(), HeaderEditing::Off);
+        s.type(u"7"_s);
+        for (int r = 0; r < s.book.rowCount(); ++r)
+            for (int c = 0; c < s.book.columnCount(); ++c)
+                QCOMPARE(s.book.GetCellText(r, c).startsWith(u'7'), QPoint(c, r) == typedAt);
+        QCOMPARE(s.book.GetCellText(0, 1), u"Total"_s);
+        QCOMPARE(s.book.GetCellText(0, 0), u"Name"_s);
     }
 
-    void renamingStudentsWalksDownTheNames() {
+    void renamingTakesLettersAsTheyAre() {
         Session s;
         s.addTests(1);
-        s.clickHeader(Qt::Vertical, 0);
-        QCOMPARE(s.book.headerEditing(), HeaderEditing::StudentNames);
-        s.type(u"Ada"_s);
-        s.key(Qt::Key_Return);
-        s.type(u"Ben"_s);
-        s.key(Qt::Key_Left, 4); // caret moves; Left never ends renaming students
-        QCOMPARE(s.book.headerEditing(), HeaderEditing::StudentNames);
-        QCOMPARE(s.book.GetCellText(1, 0), u"Ada"_s);
-        QCOMPARE(s.book.GetCellText(2, 0), u"Ben"_s);
-        s.window.editor()->end(false);
-        s.key(Qt::Key_Right);
-        QCOMPARE(s.book.headerEditing(), HeaderEditing::Off);
+        s.clickHeader(Qt::Horizontal, 1);
+        s.window.editor()->selectAll();
+        s.type(u"\"Quiz\" x"_s); // double quotes would break the file's quoted text
+        QCOMPARE(s.book.GetCellText(0, 2), u"'Quiz' x"_s);
+        QVERIFY(s.book.isIncluded(1, 2)); // "x" is a letter here, not the ignore toggle
     }
 
     void availabilityFollowsTheColumn_data() {
@@ -256,6 +324,125 @@ private slots:
         QCOMPARE(p->testFrame->title(), caption);
         QCOMPARE(s.window.editor()->isVisible(), test);
         QVERIFY(p->studentButtons[0]->isEnabled());
+    }
+
+    // Keys typed while the table itself has the focus start the current score's editor, and
+    // never search the table for a cell that starts with them.
+    void typingOnTheTableWritesOnlyTheCurrentScore() {
+        Session s;
+        s.addTests(1);
+        s.typeColumn(2, {u"45"_s, u"30"_s, u"4"_s});
+        // Whatever a click on a name makes current, keys typed on the table change no other cell.
+        s.clickCell(2, 2);
+        QHeaderView* names = s.window.table()->verticalHeader();
+        QTest::mouseClick(names->viewport(), Qt::LeftButton, {},
+                          QPoint(5, names->sectionViewportPosition(1) + 5));
+        s.window.table()->setFocus();
+        s.typeAtFocus(u"49"_s);
+        QCOMPARE(s.row(), 2);
+        QVERIFY(s.book.GetCellText(1, 2).startsWith(u"45 "_s));
+        QVERIFY(s.book.GetCellText(2, 2).startsWith(s.col() == 2 ? u"49 "_s : u"30 "_s));
+        QVERIFY(s.book.GetCellText(3, 2).startsWith(u"4 "_s));
+        // Locked scores: typed keys change nothing and move nothing.
+        s.book.security().password = u"owl"_s;
+        s.book.security().protect[EditScores] = true;
+        s.clickCell(3, 2);
+        QVERIFY(!s.window.editor()->isVisible());
+        s.window.table()->setFocus();
+        s.typeAtFocus(u"3"_s);
+        QCOMPARE(s.row(), 3);
+        QVERIFY(s.book.GetCellText(3, 2).startsWith(u"4 "_s));
+        QVERIFY(s.book.GetCellText(1, 2).startsWith(u"45 "_s));
+    }
+
+    // The menu item and the panel's button delete the current test, also while its score is
+    // being edited.
+    void deletingTheCurrentTest_data() {
+        QTest::addColumn<bool>("button");
+        QTest::newRow("menu") << false;
+        QTest::newRow("panel button") << true;
+    }
+    void deletingTheCurrentTest() {
+        QFETCH(bool, button);
+        Session s;
+        s.addTests(3);
+        s.clickCell(2, 3);
+        QVERIFY(s.window.editor()->hasFocus());
+        const QStringList before{s.book.GetCellText(0, 2), s.book.GetCellText(0, 4)};
+        s.prompter->answers << QMessageBox::Ok;
+        if (button)
+            QTest::mouseClick(s.panel->deleteTest, Qt::LeftButton);
+        else
+            s.action(u"deltest"_s)->trigger();
+        QCOMPARE(s.book.testCount(), 2);
+        QCOMPARE((QStringList{s.book.GetCellText(0, 2), s.book.GetCellText(0, 3)}), before);
+        QCOMPARE(s.col(), 3);
+    }
+
+    // The editor stays with its cell: through a message box, a window too narrow for its
+    // column, a resize that scrolls it away, and each change of its text.
+    void editorStaysWithItsCell() {
+        Session s;
+        s.addTests(2);
+        s.clickCell(2, 2);
+        CellEditor* editor = s.window.editor();
+        QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(editor, &away);
+        QVERIFY(editor->isVisible());
+        s.type(u"85"_s);
+        editor->home(false);
+        s.type(u"1"_s);
+        QCOMPARE(editor->text(), u"185"_s);
+        QCOMPARE(editor->cursorPosition(), 3);
+        // A column wider than the table still gets its editor, over the part in view.
+        GradeTableView* table = s.window.table();
+        s.book.setColumnWidth(3, table->pixelsToTwips(table->viewport()->width() * 2));
+        s.clickCell(1, 3);
+        QVERIFY(editor->isVisible());
+        QVERIFY(table->viewport()->geometry().contains(editor->geometry()));
+        // Shrunk until the cell is out of sight, the editor goes once the resize is over.
+        s.book.setShape(41, s.book.columnCount());
+        table->scrollTo(table->gradeModel()->indexOf(1, 2));
+        const int last = table->rowAt(table->viewport()->height() - 1) + 1;
+        s.clickCell(last - 1, 2);
+        QVERIFY(editor->isVisible());
+        s.window.resize(s.window.width(), s.window.height() / 2);
+        QTRY_VERIFY(!editor->isVisible());
+    }
+
+    void panelAndEditCommands() {
+        Session s;
+        s.addTests(1);
+        s.typeColumn(2, {u"80"_s});
+        const QString graded = s.book.GetCellText(1, 2);
+        // A new maximum grades the column's scores again, not only the totals.
+        s.clickCell(1, 2);
+        s.panel->maxScore->setFocus();
+        s.panel->maxScore->selectAll();
+        QTest::keyClicks(s.panel->maxScore, u"160"_s);
+        QTest::keyClick(s.panel->maxScore, Qt::Key_Return);
+        QCOMPARE(s.book.TestOf(2).maxScore, 160.0f);
+        QVERIFY(s.book.GetCellText(1, 2).startsWith(u"80 "_s));
+        QVERIFY(s.book.GetCellText(1, 2) != graded);
+        // Copy keeps the score, Cut empties its cell; both put it on the clipboard.
+        s.clickCell(1, 2);
+        s.action(u"copy"_s)->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"80\r\n"_s);
+        QVERIFY(s.book.GetCellText(1, 2).startsWith(u"80 "_s));
+        QGuiApplication::clipboard()->clear();
+        s.action(u"cut"_s)->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"80\r\n"_s);
+        QCOMPARE(s.book.GetCellText(1, 2), QString());
+        // The font goes to the table and its editor, with its colour; the panel keeps its own.
+        QFont big = s.window.table()->font();
+        big.setPointSize(20);
+        s.prompter->fontChoice = FontChoice{big, QColor(Qt::darkRed)};
+        const QFont panelFont = s.panel->studentName->font();
+        s.action(u"fon"_s)->trigger();
+        QCOMPARE(s.window.table()->font().pointSize(), 20);
+        QCOMPARE(s.window.editor()->font().pointSize(), 20);
+        QCOMPARE(s.window.table()->palette().color(QPalette::Text), QColor(Qt::darkRed));
+        QCOMPARE(s.panel->studentName->font(), panelFont);
     }
 
     void protectionRefusesAndRestores_data() {
@@ -333,28 +520,43 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("students");
         QTest::addColumn<QString>("question");
+        QTest::addColumn<int>("currentRow"); // the current cell was (6, 2)
         const QString lost = u" 2 last row(s) will be lost!"_s;
-        QTest::newRow("zero") << u"0"_s << int(QMessageBox::Ok) << 7 << QString();
-        QTest::newRow("101") << u"101"_s << int(QMessageBox::Ok) << 7 << QString();
-        QTest::newRow("grow") << u"12"_s << int(QMessageBox::Ok) << 12 << QString();
-        QTest::newRow("shrink ok") << u"5"_s << int(QMessageBox::Ok) << 5 << lost;
-        QTest::newRow("shrink cancel") << u"5"_s << int(QMessageBox::Cancel) << 7 << lost;
+        QTest::newRow("zero") << u"0"_s << int(QMessageBox::Ok) << 7 << QString() << 6;
+        QTest::newRow("101") << u"101"_s << int(QMessageBox::Ok) << 7 << QString() << 6;
+        QTest::newRow("100") << u"100"_s << int(QMessageBox::Ok) << 100 << QString() << 6;
+        QTest::newRow("shrink ok") << u"5"_s << int(QMessageBox::Ok) << 5 << lost << 5;
+        QTest::newRow("shrink cancel") << u"5"_s << int(QMessageBox::Cancel) << 7 << lost << 6;
     }
     void studentCountBox() {
         QFETCH(QString, typed);
         QFETCH(int, answer);
         QFETCH(int, students);
         QFETCH(QString, question);
+        QFETCH(int, currentRow);
         Session s;
-        s.prompter->answers << QMessageBox::StandardButton(answer);
+        s.addTests(1);
+        s.clickCell(6, 2);
+        s.book.StudentOf(6).id = u"S-6"_s;
+        s.book.setIncluded(6, 2, false);
         QLineEdit* box = s.panel->studentCount;
+        // A real question takes the focus away from the box while it is open.
+        s.prompter->onAsk = [&] { s.window.table()->setFocus(); };
+        s.prompter->answers << QMessageBox::StandardButton(answer);
+        box->setFocus();
         box->selectAll();
         QTest::keyClicks(box, typed);
         QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(s.book.studentCount(), students);
         QCOMPARE(box->text(), QString::number(students));
-        QCOMPARE(s.prompter->asked.value(0), question);
-        QCOMPARE(s.book.StudentOf(students).includeFlags.raw(), QString(400, u'1'));
+        QCOMPARE(s.prompter->asked, question.isEmpty() ? QStringList() : QStringList{question});
+        QCOMPARE(s.row(), currentRow);
+        QCOMPARE(s.col(), 2);
+        // Rows grown again hold new students, nothing of those removed.
+        box->setText(u"7"_s);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(s.book.StudentOf(7).includeFlags.raw(), QString(400, u'1'));
+        QCOMPARE(s.book.StudentOf(6) == NewStudentRecord(), students < 6);
     }
 
     void studentsInsertedAndDeleted() {
@@ -484,6 +686,7 @@ private slots:
             s.addTests(1);
             s.clickCell(1, 2);
             s.type(u"77"_s);
+            s.panel->mode[1]->click(); // saved in the Analyze mode
             s.prompter->fileNames << file;
             QVERIFY(s.window.saveCommand());
             QVERIFY(s.window.close());
@@ -493,10 +696,50 @@ private slots:
         QVERIFY(again.book.GetCellText(1, 2).startsWith(u"77"_s));
         QCOMPARE(again.window.recentFiles().value(0), file);
         QVERIFY(!again.book.isModified());
+        QVERIFY(again.panel->chartArea->isVisible());
+        QVERIFY(!again.panel->studentAndTest->isVisible());
+        QVERIFY(again.action(u"ed1"_s)->isChecked());
         // A missing file on the command line starts an untitled gradebook.
         Session missing({path(u"no"_s), u"such.GRD"_s});
         QVERIFY(missing.book.fileName().isEmpty());
         QCOMPARE(missing.book.testCount(), 0);
+        // A relative path is kept as the absolute one, whatever folder the next start is in.
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
+        Session relative({u"class.GRD"_s});
+        QDir::setCurrent(cwd);
+        QCOMPARE(relative.book.fileName(), file);
+        QCOMPARE(relative.window.recentFiles().value(0), file);
+    }
+
+    // The view state stored with a file is applied when it is opened.
+    void openingSortsAsStored() {
+        Gradebook book;
+        Libraries libraries = TestSupport::LetterLibraries();
+        ResetToNew(book, libraries);
+        for (const char16_t* date : {u"03/01/26", u"01/15/26", u"02/10/26"}) {
+            int col = book.columnCount();
+            QVERIFY(AddBlankTest(book, col, libraries, QDate(2026, 1, 1)));
+            book.TestOf(col).date = QStringView(date);
+        }
+        book.view().testSortRule = TestsByDate;
+        const QString file = path(u"bydate.GRD"_s);
+        QVERIFY(WriteGradebookFile(book, file));
+        Session s({file});
+        QStringList dates;
+        for (int c = 2; c < s.book.columnCount(); ++c)
+            dates << s.book.TestOf(c).date.text();
+        QCOMPARE(dates, (QStringList{u"01/15/26"_s, u"02/10/26"_s, u"03/01/26"_s}));
+    }
+
+    // Settings that cannot be read or written are reported, each with its reason.
+    void unusableSettingsAreReported() {
+        const QString store = path(u"settings"_s) + u"/Quillmark/Quillmark.ini"_s;
+        QVERIFY(QDir().mkpath(store)); // a folder where the file should be
+        Session s;
+        QVERIFY2(s.prompter->told.size() >= 2, qPrintable(s.prompter->told.join(u'|')));
+        QVERIFY(s.prompter->told[0].startsWith(u"Error reading settings "_s));
+        QVERIFY(s.prompter->told[1].startsWith(u"Error writing settings "_s));
     }
 
     void hideControlsKeepsTheMode() {
@@ -542,24 +785,47 @@ private slots:
             s.book.view().studentSortRule = StudentsByName;
             s.book.security().password = u"owl"_s;
             s.book.security().protect[AccessNames] = true;
+            s.book.security().protect[SaveToDisk] = true;
             Unlock(s.book);
             s.prompter->fileNames << file;
             QVERIFY(s.window.AskSaveAs());
         }
+        const auto shown = [](Session& s) {
+            return QStringList{s.book.GetCellText(1, 0), s.book.GetCellText(2, 0)};
+        };
+        const QStringList names{u"Abe"_s, u"Zoe"_s}, ids{u"S-1"_s, u"S-2"_s};
         // The locked file is the last one used, so the start asks for its password.
+        answerPassword(u"owl"_s);
+        {
+            Session s;
+            QTRY_VERIFY(!AccessNeeded(s.book, AnyRule));
+            QCOMPARE(shown(s), names);
+        }
         answerPassword(QString());
         Session s;
         QTRY_COMPARE(s.prompter->told.value(0),
                      u"Authorization was not verified.\nCertain restrictions will apply!"_s);
-        QCOMPARE(s.book.GetCellText(1, 0), u"S-1"_s);
-        QCOMPARE(s.book.GetCellText(2, 0), u"S-2"_s);
+        QCOMPARE(shown(s), ids);
+        // Refused again: clearing "Name as ID", opening the file again, saving it elsewhere.
+        s.clickCell(1, 1);
+        answerPassword(QString());
+        s.panel->nameAsId->click();
+        QCOMPARE(shown(s), ids);
+        answerPassword(QString());
+        s.book.setModified(false);
+        s.prompter->fileNames << file;
+        s.window.openCommand();
+        QCOMPARE(shown(s), ids);
+        answerPassword(QString());
+        s.prompter->fileNames << path(u"copy.GRD"_s);
+        QVERIFY(!s.window.AskSaveAs());
+        QVERIFY(!QFile::exists(path(u"copy.GRD"_s)));
+        // Given: each student gets its own name back, though sorted by the IDs while hidden.
         answerPassword(u"owl"_s);
         s.prompter->fileNames << file;
         s.window.openCommand();
-        // Sorted by the IDs while hidden, each student still gets its own name back.
-        QCOMPARE(s.book.GetCellText(1, 0), u"Abe"_s);
+        QCOMPARE(shown(s), names);
         QCOMPARE(s.book.StudentOf(1).id.text(), u"S-1"_s);
-        QCOMPARE(s.book.GetCellText(2, 0), u"Zoe"_s);
         QCOMPARE(s.book.StudentOf(2).id.text(), u"S-2"_s);
     }
 

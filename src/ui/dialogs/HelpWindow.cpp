@@ -6,7 +6,15 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+// The help pages are compiled into the static library quillmark_ui, whose resources are
+// registered only when asked for, and only from outside any namespace.
+static void RegisterHelpPages() {
+    Q_INIT_RESOURCE(quillmark);
+}
+
 HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), m_browser(new QTextBrowser(this)) {
+    static const bool registered = (RegisterHelpPages(), true);
+    Q_UNUSED(registered);
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(tr("Quillmark Help"));
     auto* layout = new QVBoxLayout(this);

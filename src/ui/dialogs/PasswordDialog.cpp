@@ -13,6 +13,7 @@ PasswordDialog::PasswordDialog(const QString& password, Prompter& prompter, QWid
     : QDialog(parent), m_password(password), m_prompter(prompter), m_box(new QLineEdit(this)) {
     setObjectName(QStringLiteral("PasswordDialog"));
     setWindowTitle(QStringLiteral("Rassword verification"));
+    setMinimumWidth(TitleFitWidth(windowTitle()));
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(tr("Enter Password:"), this);
     label->setBuddy(m_box);

@@ -8,7 +8,7 @@
 CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
     setObjectName(QStringLiteral("Text1"));
     setFrame(false);
-    KeepDoubleQuotesOut(this);
+    KeepToFileText(this);
 }
 
 bool CellEditor::KeyStaysInEditor(int key) const {
@@ -57,9 +57,24 @@ void CellEditor::keyPressEvent(QKeyEvent* event) {
         break;
     }
     QLineEdit::keyPressEvent(event);
+    // Keys the editor has no use for (Page Up, Ctrl+Home, ...) go nowhere, least of all to the
+    // table underneath, whose own navigation would move the cell behind the editor's back.
+    event->accept();
 }
 
 void CellEditor::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    emit focusLost();
+    emit focusLost(event->reason());
+}
+
+bool CellEditor::event(QEvent* event) {
+    // Tab and Shift+Tab would carry the focus, and the table's current cell, elsewhere.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+            event->accept();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
 }

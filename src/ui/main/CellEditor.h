@@ -22,9 +22,10 @@ signals:
     void stepVertical(int direction);
     void toggleIgnore();
     void clipboardCommand(CellEditor::Clipboard command);
-    void focusLost();
+    void focusLost(Qt::FocusReason reason);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 

@@ -4,21 +4,40 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
+
+// Tighter than the style's default, so the panels fit beside the table in a window of
+// ordinary size.
+constexpr int Spacing = 4;
 
 template <typename W> W* named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
+}
+
+template <typename L> L* compact(L* layout) {
+    layout->setContentsMargins(6, 2, 6, 6);
+    layout->setSpacing(Spacing);
+    return layout;
+}
+
+void keepPlaceWhenHidden(QWidget* w) {
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
 }
 
 } // namespace
@@ -26,23 +45,35 @@ template <typename W> W* named(W* widget, const char* name) {
 ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(4);
-    setFixedWidth(290);
+    column->setSpacing(Spacing);
 
     studentAndTest = named(new QWidget(this), "Panel3D1");
     auto* panelLayout = new QVBoxLayout(studentAndTest);
     panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->setSpacing(Spacing);
 
     // Students.
     studentPanel = named(new QGroupBox(tr("Students:"), studentAndTest), "StudentPanel");
-    auto* students = new QVBoxLayout(studentPanel);
+    auto* students = compact(new QVBoxLayout(studentPanel));
     studentName = named(new QLabel(studentPanel), "Label5");
     studentName->setTextFormat(Qt::PlainText);
     studentName->setFrameShape(QFrame::StyledPanel);
+    // A long name is cut off rather than widening the panel.
+    studentName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     studentName->setMinimumWidth(120);
     students->addWidget(studentName);
+    auto* idRow = new QHBoxLayout;
     nameAsId = named(new QCheckBox(tr("Name as ID"), studentPanel), "ID");
-    students->addWidget(nameAsId);
+    idRow->addWidget(nameAsId);
+    idRow->addStretch(1);
+    auto* countLabel = new QLabel(tr("Number of students:"), studentPanel);
+    studentCount = named(new QLineEdit(studentPanel), "NumStud");
+    studentCount->setToolTip(tr("Number of students (1 to 100); press Enter to apply"));
+    studentCount->setMaximumWidth(studentCount->fontMetrics().horizontalAdvance(u"00000"_s) + 12);
+    countLabel->setBuddy(studentCount);
+    idRow->addWidget(countLabel);
+    idRow->addWidget(studentCount);
+    students->addLayout(idRow);
     auto* studentRow = new QHBoxLayout;
     const char* studentCaptions[] = {"Del", "New", "Info"};
     const char* studentTips[] = {"Delete the current or selected students",
@@ -57,36 +88,55 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     students->addLayout(studentRow);
     // Student information comes with its dialog; until then the button stays off.
     studentButtons[2]->setEnabled(false);
-    auto* countRow = new QFormLayout;
-    studentCount = named(new QLineEdit(studentPanel), "NumStud");
-    studentCount->setToolTip(tr("Number of students (1 to 100); press Enter to apply"));
-    countRow->addRow(tr("Number of students:"), studentCount);
-    students->addLayout(countRow);
     panelLayout->addWidget(studentPanel);
 
-    // The current test; on the Total column the total's options take its place.
+    // The current test.
     testFrame = named(new QGroupBox(tr("Current Test: None"), studentAndTest), "TestFrame");
-    auto* test = new QVBoxLayout(testFrame);
-    auto* fields = new QFormLayout;
+    auto* test = compact(new QVBoxLayout(testFrame));
+    auto* maxRow = new QHBoxLayout;
     maxScoreLabel = named(new QLabel(tr("&Max Score:"), testFrame), "Label1");
     maxScore = named(new QLineEdit(testFrame), "Stud0");
     maxScoreLabel->setBuddy(maxScore);
-    fields->addRow(maxScoreLabel, maxScore);
-    importanceLabel = named(new QLabel(tr("&Importance:"), testFrame), "Label3");
-    importance = named(new QComboBox(testFrame), "Studl");
+    // Off a test column the label goes but the box stays (disabled), so nothing moves.
+    keepPlaceWhenHidden(maxScoreLabel);
+    maxRow->addWidget(maxScoreLabel);
+    maxRow->addWidget(maxScore, 1);
+    test->addLayout(maxRow);
+
+    columnOptions = new QStackedWidget(testFrame);
+    testOptions = new QWidget(columnOptions);
+    auto* testLayout = new QGridLayout(testOptions);
+    testLayout->setContentsMargins(0, 0, 0, 0);
+    testLayout->setSpacing(Spacing);
+    importanceLabel = named(new QLabel(tr("&Importance:"), testOptions), "Label3");
+    importance = named(new QComboBox(testOptions), "Studl");
     importanceLabel->setBuddy(importance);
-    fields->addRow(importanceLabel, importance);
-    test->addLayout(fields);
-    calculateGrades = named(new QCheckBox(tr("Calculate Grades:"), testFrame), "DoGrading");
+    testLayout->addWidget(importanceLabel, 0, 0);
+    testLayout->addWidget(importance, 0, 1);
+    testLayout->setColumnStretch(1, 1);
+    calculateGrades = named(new QCheckBox(tr("Calculate Grades:"), testOptions), "DoGrading");
     calculateGrades->setLayoutDirection(Qt::RightToLeft);
-    test->addWidget(calculateGrades);
-    ignoreGrade = named(new QCheckBox(tr("Ignore grade"), testFrame), "Include");
-    ignoreGrade->setToolTip(tr("Leave this score out of the student's total (X)"));
-    test->addWidget(ignoreGrade);
-    showTotalScores = named(new QCheckBox(tr("Show Total  Score %"), testFrame), "ShowTotalScores");
-    test->addWidget(showTotalScores);
-    averaging = named(new QGroupBox(tr("Averaging rules:"), testFrame), "Fra");
-    auto* rules = new QVBoxLayout(averaging);
+    // Its box follows the caption, so its own direction is right to left; the cell's left edge
+    // stays the left edge.
+    testLayout->addWidget(calculateGrades, 1, 0, 1, 2, Qt::AlignAbsolute | Qt::AlignLeft);
+    testLayout->setRowStretch(2, 1);
+    // The two labels share one width, so the Max Score box and the list line up.
+    const int labelWidth =
+        std::max(maxScoreLabel->sizeHint().width(), importanceLabel->sizeHint().width());
+    maxScoreLabel->setMinimumWidth(labelWidth);
+    importanceLabel->setMinimumWidth(labelWidth);
+
+    totalOptions = new QWidget(columnOptions);
+    auto* totalLayout = new QVBoxLayout(totalOptions);
+    totalLayout->setContentsMargins(0, 0, 0, 0);
+    totalLayout->setSpacing(Spacing);
+    showTotalScores =
+        named(new QCheckBox(tr("Show Total  Score %"), totalOptions), "ShowTotalScores");
+    // Shown on the Total column only; its place stays so the frame below does not move.
+    keepPlaceWhenHidden(showTotalScores);
+    totalLayout->addWidget(showTotalScores);
+    averaging = named(new QGroupBox(tr("Averaging rules:"), totalOptions), "Fra");
+    auto* rules = compact(new QVBoxLayout(averaging));
     averagingGroup = new QButtonGroup(this);
     const char* ruleCaptions[] = {"Average Normalized Scores", "Average Normalized Grades"};
     for (int i = 0; i < 2; ++i) {
@@ -95,8 +145,17 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
         averagingGroup->addButton(averagingRule[std::size_t(i)], i);
         rules->addWidget(averagingRule[std::size_t(i)]);
     }
-    test->addWidget(averaging);
+    totalLayout->addWidget(averaging);
+    totalLayout->addStretch(1);
+    columnOptions->addWidget(testOptions);
+    columnOptions->addWidget(totalOptions);
+    test->addWidget(columnOptions);
+
+    ignoreGrade = named(new QCheckBox(tr("Ignore grade"), testFrame), "Include");
+    ignoreGrade->setToolTip(tr("Leave this score out of the student's total (X)"));
+    test->addWidget(ignoreGrade);
     auto* testButtons = new QGridLayout;
+    testButtons->setSpacing(Spacing);
     newTest = named(new QPushButton(tr("&New"), testFrame), "Command3");
     newTest->setToolTip(tr("Add a test in front of the current one"));
     deleteTest = named(new QPushButton(tr("&Del"), testFrame), "Del");
@@ -107,11 +166,11 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     info->setToolTip(tr("Date, maximum score, importance and note of the tests"));
     setImportance = named(new QPushButton(tr("Set I&mportance"), testFrame), "SetImportance");
     setImportance->setToolTip(tr("Edit the importance groups and their share of the total"));
-    testButtons->addWidget(setImportance, 2, 0, 1, 2);
     testButtons->addWidget(newTest, 0, 0);
     testButtons->addWidget(deleteTest, 0, 1);
     testButtons->addWidget(scale, 1, 0);
     testButtons->addWidget(info, 1, 1);
+    testButtons->addWidget(setImportance, 2, 0, 1, 2);
     test->addLayout(testButtons);
     panelLayout->addWidget(testFrame);
     panelLayout->addStretch(1);
@@ -125,8 +184,9 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
 
     // General: modes, display modes, sorting and the refresh.
     general = named(new QGroupBox(tr("General"), this), "Gra");
-    auto* generalLayout = new QVBoxLayout(general);
+    auto* generalLayout = compact(new QVBoxLayout(general));
     auto* modeRow = new QHBoxLayout;
+    modeRow->setSpacing(Spacing);
     modeGroup = new QButtonGroup(this);
     const char* modeCaptions[] = {"Edit", "Analyze"};
     const char* modeTips[] = {"Switch to Edit Mode", "Switch to Analyze mode"};
@@ -152,6 +212,7 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     }
     displayMode[0]->setChecked(true);
     auto* sorting = new QFormLayout;
+    sorting->setVerticalSpacing(Spacing);
     const QStringList studentRules{tr("don't sort"), tr("by name"), tr("by grade")};
     const QStringList testRules{tr("don't sort"), tr("by name"), tr("by date")};
     const char* sortLabels[] = {"Sort Students:", "Sort Tests:"};

@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QStackedWidget;
 class QToolButton;
 
 // The panels beside the table: students, the current test, and the "General" frame. Plain
@@ -31,9 +32,14 @@ public:
     std::array<QPushButton*, 3> studentButtons; // Stue: Del, New, Info
     QLineEdit* studentCount;                    // NumStud
 
-    QGroupBox* testFrame;                       // TestFrame
-    QLabel* maxScoreLabel;                      // Label1
-    QLineEdit* maxScore;                        // Stud(0)
+    QGroupBox* testFrame;  // TestFrame
+    QLabel* maxScoreLabel; // Label1
+    QLineEdit* maxScore;   // Stud(0)
+    // What a test column and the Total column offer shares one place of a fixed size, so
+    // the buttons below it stay where they are whichever column is current.
+    QStackedWidget* columnOptions;
+    QWidget* testOptions;                       // importance and Calculate Grades
+    QWidget* totalOptions;                      // Show Total Score % and the averaging rules
     QLabel* importanceLabel;                    // Label3
     QComboBox* importance;                      // Studl
     QCheckBox* calculateGrades;                 // DoGrading

@@ -2,9 +2,18 @@
 
 #include "GradeTableModel.h"
 #include "NameHeader.h"
+#include "ScoreCellDelegate.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
+
+namespace {
+// Narrower than this, a cell at the edge of the table is too little to type into.
+constexpr int MinimumVisibleWidth = 24;
+// Room above and below a line of text in a row.
+constexpr int RowPadding = 2;
+} // namespace
 
 GradeTableView::GradeTableView(Gradebook& book, QWidget* parent)
     : QTableView(parent), m_book(book), m_model(new GradeTableModel(book, this)),
@@ -14,8 +23,11 @@ GradeTableView::GradeTableView(Gradebook& book, QWidget* parent)
     setModel(m_model);
     setCornerButtonEnabled(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Whole cells at the top and left edge, each beside its own name and heading.
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setItemDelegate(new ScoreCellDelegate(this));
+    setTabKeyNavigation(false);
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -43,9 +55,24 @@ GradeTableView::GradeTableView(Gradebook& book, QWidget* parent)
     connect(&book, &Gradebook::cellsChanged, this, [this](int top, int left, int, int) {
         if (top == 0 && left == 0) m_corner->setText(m_book.GetCellText(0, 0));
     });
+    // A longer test name may need a wider column.
+    connect(m_model, &QAbstractItemModel::headerDataChanged, this,
+            [this](Qt::Orientation orientation, int first, int last) {
+                if (orientation == Qt::Horizontal) fitColumns(first + 1, last + 1);
+            });
+    // The headers may get a font of their own; rows and columns then fit it.
+    horizontalHeader()->installEventFilter(this);
+    m_names->installEventFilter(this);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &GradeTableView::scrolled);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &GradeTableView::scrolled);
     applyDocumentGeometry();
+}
+
+void GradeTableView::keyPressEvent(QKeyEvent* event) {
+    // Left to the item view, a key would move the current cell by content or position behind
+    // the editor's back; every key goes through the window's own commands instead.
+    emit keyTyped(event);
+    event->accept();
 }
 
 int GradeTableView::twipsToPixels(int twips) const {
@@ -56,23 +83,78 @@ int GradeTableView::pixelsToTwips(int pixels) const {
     return pixels * 1440 / std::max(1, logicalDpiX());
 }
 
+int GradeTableView::minimumRowHeight(const QHeaderView* header) const {
+    return std::max(fontMetrics().lineSpacing(), header->fontMetrics().lineSpacing()) +
+           2 * RowPadding;
+}
+
+int GradeTableView::shownColumnWidth(int col) const {
+    const int heading =
+        col == 0 ? m_corner->sizeHint().width() : horizontalHeader()->sectionSizeHint(col - 1);
+    return std::max(twipsToPixels(m_book.columnWidth(col)), heading);
+}
+
 void GradeTableView::applyDocumentGeometry() {
+    // The document's lengths, made large enough for the font; the document keeps its own
+    // until the user drags a border.
     m_applyingGeometry = true;
     m_corner->setText(m_book.GetCellText(0, 0));
-    m_names->setColumnWidth(twipsToPixels(m_book.columnWidth(0)));
-    horizontalHeader()->setFixedHeight(twipsToPixels(m_book.rowHeight(0)));
-    for (int c = 1; c < m_book.columnCount(); ++c)
-        if (horizontalHeader()->sectionSize(c - 1) != twipsToPixels(m_book.columnWidth(c)))
-            horizontalHeader()->resizeSection(c - 1, twipsToPixels(m_book.columnWidth(c)));
-    for (int r = 1; r < m_book.rowCount(); ++r)
-        if (m_names->sectionSize(r - 1) != twipsToPixels(m_book.rowHeight(r)))
-            m_names->resizeSection(r - 1, twipsToPixels(m_book.rowHeight(r)));
+    m_names->setColumnWidth(shownColumnWidth(0));
+    horizontalHeader()->setFixedHeight(
+        std::max(twipsToPixels(m_book.rowHeight(0)), minimumRowHeight(horizontalHeader())));
+    const int minimumHeight = minimumRowHeight(m_names);
+    for (int r = 1; r < m_book.rowCount(); ++r) {
+        const int height = std::max(twipsToPixels(m_book.rowHeight(r)), minimumHeight);
+        if (m_names->sectionSize(r - 1) != height) m_names->resizeSection(r - 1, height);
+    }
     m_applyingGeometry = false;
+    fitColumns(1, m_book.columnCount() - 1);
     updateGeometries();
+}
+
+void GradeTableView::fitColumns(int first, int last) {
+    m_applyingGeometry = true;
+    for (int c = std::max(first, 1); c <= last && c < m_book.columnCount(); ++c)
+        if (const int width = shownColumnWidth(c); horizontalHeader()->sectionSize(c - 1) != width)
+            horizontalHeader()->resizeSection(c - 1, width);
+    m_applyingGeometry = false;
+}
+
+void GradeTableView::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) applyDocumentGeometry();
+}
+
+bool GradeTableView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FontChange &&
+        (watched == horizontalHeader() || watched == m_names))
+        applyDocumentGeometry();
+    return QTableView::eventFilter(watched, event);
+}
+
+void GradeTableView::scrollContentsBy(int dx, int dy) {
+    QTableView::scrollContentsBy(dx, dy);
+    alignToCells();
+}
+
+void GradeTableView::alignToCells() {
+    // At the end of its range the item view lines the last cell up with the far edge, which
+    // cuts into the first one seen; a gap after the last cell is the smaller harm.
+    const auto align = [](QHeaderView* header, const QScrollBar* bar) {
+        if (header->count() == 0) return 0;
+        const int first = header->logicalIndex(std::min(bar->value(), header->count() - 1));
+        const int shift = header->offset() - header->sectionPosition(first);
+        if (shift != 0) header->setOffset(header->sectionPosition(first));
+        return shift;
+    };
+    const int dx = align(horizontalHeader(), horizontalScrollBar());
+    const int dy = align(verticalHeader(), verticalScrollBar());
+    if (dx != 0 || dy != 0) viewport()->scroll(dx, dy);
 }
 
 void GradeTableView::updateGeometries() {
     QTableView::updateGeometries();
+    alignToCells();
     const int frame = frameWidth();
     m_corner->setGeometry(frame, frame, verticalHeader()->width(), horizontalHeader()->height());
 }
@@ -95,25 +177,26 @@ void GradeTableView::setCurrentCell(int row, int col) {
 std::optional<QRect> GradeTableView::visibleCellRect(int row, int col) const {
     const QRect area = viewport()->geometry();
     const QHeaderView* top = horizontalHeader();
-    QRect cell;
     if (row == 0 && col == 0) return m_corner->geometry();
+    QRect cell;
     if (row == 0) {
-        const int x = top->sectionViewportPosition(col - 1);
-        cell =
-            QRect(area.left() + x, top->geometry().top(), top->sectionSize(col - 1), top->height());
-        if (cell.left() < area.left() || cell.right() > area.right()) return std::nullopt;
-        return cell;
-    }
-    if (col == 0) {
-        const int y = m_names->sectionViewportPosition(row - 1);
-        cell = QRect(m_names->geometry().left(), area.top() + y, m_names->width(),
+        cell = QRect(area.left() + top->sectionViewportPosition(col - 1), top->geometry().top(),
+                     top->sectionSize(col - 1), top->height());
+    } else if (col == 0) {
+        cell = QRect(m_names->geometry().left(),
+                     area.top() + m_names->sectionViewportPosition(row - 1), m_names->width(),
                      m_names->sectionSize(row - 1));
-        if (cell.top() < area.top() || cell.bottom() > area.bottom()) return std::nullopt;
-        return cell;
+    } else {
+        const QModelIndex i = m_model->indexOf(row, col);
+        if (!i.isValid()) return std::nullopt;
+        cell = visualRect(i).translated(area.topLeft());
     }
-    const QModelIndex i = m_model->indexOf(row, col);
-    if (!i.isValid()) return std::nullopt;
-    cell = visualRect(i).translated(area.topLeft());
-    if (!area.contains(cell)) return std::nullopt;
-    return cell;
+    // A cell wider than the table is shown by its visible part; one cut off at the top or
+    // bottom, or with too little of it in view to type into, counts as out of sight.
+    const QRect visible(QPoint(std::max(cell.left(), area.left()), cell.top()),
+                        QPoint(std::min(cell.right(), area.right()), cell.bottom()));
+    if (row != 0 && (cell.top() < area.top() || cell.bottom() > area.bottom())) return std::nullopt;
+    if (col != 0 && visible.width() < std::min(cell.width(), MinimumVisibleWidth))
+        return std::nullopt;
+    return visible;
 }

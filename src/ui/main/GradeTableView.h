@@ -11,8 +11,8 @@ class NameHeader;
 class QLabel;
 
 // The table of grades: the document's cells with the test names and the student names as
-// headers that stay in place while the scores scroll. Lengths come from the document in twips
-// and go back to it when the user drags a border.
+// headers that stay in place while the scores scroll. Lengths come from the document in twips,
+// shown no smaller than the font needs, and go back to it only when the user drags a border.
 class GradeTableView : public QTableView {
     Q_OBJECT
 public:
@@ -33,14 +33,28 @@ public:
     int twipsToPixels(int twips) const;
     int pixelsToTwips(int pixels) const;
 
+    // The table is read-only: no keyboard search, no navigation of its own.
+    void keyboardSearch(const QString&) override {}
+
 signals:
     void scrolled();
+    // A key pressed while the table itself has the focus; the window decides what it does.
+    void keyTyped(QKeyEvent* event);
 
 protected:
     void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void applyDocumentGeometry();
+    void fitColumns(int first, int last);
+    void alignToCells();
+    // What the font needs: the height of a row beside `header`, a column's width as shown.
+    int minimumRowHeight(const QHeaderView* header) const;
+    int shownColumnWidth(int col) const;
 
     Gradebook& m_book;
     GradeTableModel* m_model;

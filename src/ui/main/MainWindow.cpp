@@ -31,22 +31,28 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
       m_prompter(prompter ? std::move(prompter) : std::make_shared<DialogPrompter>()),
       m_book(new Gradebook(this)), m_table(new GradeTableView(*m_book)),
       m_editor(new CellEditor(m_table)), m_panel(new ControlPanel), m_sidePanel(m_panel),
-      m_iconTimer(new QTimer(this)) {
+      m_resizeTimer(new QTimer(this)), m_iconTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Quillmark"));
 
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
-    layout->addWidget(m_table, 1);
-    // The panels scroll rather than forcing the window taller than a small screen.
+    layout->setContentsMargins(6, 6, 6, 6);
+    // Widths go by the stretch factors alone: the panels take two fifths of the width up to
+    // their own width, so in a narrow window the table keeps the most of it.
+    m_table->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    layout->addWidget(m_table, 3);
+    // The panels scroll rather than forcing the window larger than a small screen.
     auto* scroll = new QScrollArea(central);
+    scroll->setObjectName(QStringLiteral("SidePanel"));
     scroll->setWidget(m_panel);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setFixedWidth(m_panel->width() + scroll->verticalScrollBar()->sizeHint().width());
+    scroll->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    scroll->setMaximumWidth(m_panel->sizeHint().width() +
+                            scroll->verticalScrollBar()->sizeHint().width());
     m_sidePanel = scroll;
-    layout->addWidget(scroll);
+    layout->addWidget(scroll, 2);
     setCentralWidget(central);
     m_editor->hide();
 
@@ -62,13 +68,20 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     connect(m_iconTimer, &QTimer::timeout, this, &MainWindow::animateIcon);
     m_iconTimer->start();
 
+    m_resizeTimer->setSingleShot(true);
+    m_resizeTimer->setInterval(100);
+    connect(m_resizeTimer, &QTimer::timeout, this, &MainWindow::RefreshCurrentCell);
+
     RecalcAll(*m_book);
     m_table->setCurrentCell(1, 1);
     m_book->setModified(false);
     resize(1000, 640);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The editor's focus-lost signal would otherwise reach a window being destroyed.
+    disconnect(m_editor, nullptr, this, nullptr);
+}
 
 void MainWindow::buildMenus() {
     auto action = [this](QMenu* menu, const QString& text, const char* name, auto slot,
@@ -209,6 +222,12 @@ void MainWindow::refreshCommand() {
     RefreshCurrentCell();
 }
 
+void MainWindow::showWorkingMode() {
+    const int mode = m_book->view().workingMode == WorkingMode::Edit ? 0 : 1;
+    m_panel->mode[std::size_t(mode)]->setChecked(true);
+    onWorkingModeClicked(mode);
+}
+
 void MainWindow::onWorkingModeClicked(int mode) {
     m_book->view().workingMode = mode == 0 ? WorkingMode::Edit : WorkingMode::Analyze;
     const bool edit = mode == 0;
@@ -239,21 +258,33 @@ void MainWindow::onDisplayModeClicked(int mode) {
 void MainWindow::toggleHideControls() {
     m_hideControls = !m_hideControls;
     m_sidePanel->setVisible(!m_hideControls);
-    onWorkingModeClicked(m_book->view().workingMode == WorkingMode::Edit ? 0 : 1);
+    showWorkingMode();
+    m_resizeTimer->start(); // the table changed its width
 }
 
 void MainWindow::chooseFont() {
-    const std::optional<QFont> font = m_prompter->font(this, m_table->font());
-    if (font) applyFont(*font);
+    const std::optional<FontChoice> choice =
+        m_prompter->font(this, m_table->font(), m_table->palette().color(QPalette::Text));
+    if (!choice) return;
+    applyTextColor(choice->color);
+    applyFont(choice->font);
 }
 
 void MainWindow::applyFont(const QFont& font) {
+    // The panel's name label keeps the panel's own font: only the table and its editor change.
     m_table->setFont(font);
     m_table->horizontalHeader()->setFont(font);
     m_table->verticalHeader()->setFont(font);
     m_editor->setFont(font);
-    m_panel->studentName->setFont(font);
     RefreshCurrentCell();
+}
+
+void MainWindow::applyTextColor(const QColor& color) {
+    for (QWidget* w : {static_cast<QWidget*>(m_table), static_cast<QWidget*>(m_editor)}) {
+        QPalette palette = w->palette();
+        palette.setColor(QPalette::Text, color);
+        w->setPalette(palette);
+    }
 }
 
 void MainWindow::showSecurityRules() {
@@ -297,6 +328,16 @@ void MainWindow::animateIcon() {
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::FontChange) RefreshCurrentCell();
+    // Back from a message box or another program: the editor returns over its cell.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus || focus == m_editor || focus == m_table) RefreshCurrentCell();
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    m_resizeTimer->start();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

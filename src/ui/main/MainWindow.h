@@ -21,6 +21,7 @@ class GradeTableView;
 class Prompter;
 class QAction;
 class QActionGroup;
+class QKeyEvent;
 class QMenu;
 class QTimer;
 
@@ -72,6 +73,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -91,7 +93,10 @@ private:
     void connectEditor();
 
     // The editor and navigation.
+    void refreshPanelAndEditor();
     void placeEditor(int row, int col);
+    void onTableKey(QKeyEvent* event);
+    void onEditorFocusLost(Qt::FocusReason reason);
     void focusEditor();
     void hideEditor();
     void onEditorEdited(const QString& text);
@@ -113,6 +118,8 @@ private:
     void onAveragingClicked(int rule);
     void onDisplayModeClicked(int mode);
     void onWorkingModeClicked(int mode);
+    // Shows the document's working mode on the mode buttons and panels, as a click would.
+    void showWorkingMode();
     void onSortRuleChosen();
     void applyStudentCount();
     void onScaleClicked();
@@ -121,6 +128,7 @@ private:
     void toggleHideControls();
     void chooseFont();
     void applyFont(const QFont& font);
+    void applyTextColor(const QColor& color);
     void showSecurityRules();
     void showHelp();
     void showAbout();
@@ -148,6 +156,12 @@ private:
     bool m_inEditorChange = false;
     bool m_hideControls = false;
     bool m_startingUp = false;
+    bool m_refreshing = false;
+    bool m_refreshAgain = false;
+    bool m_applyingCount = false;
+    QPoint m_cellBeforeReshape{1, 1}; // x: column, y: row
+
+    QTimer* m_resizeTimer; // refreshes the panel and the editor once a resize is over
 
     QTimer* m_iconTimer;
     int m_iconFrame = 0;

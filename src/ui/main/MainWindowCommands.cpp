@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QToolButton>
 
 namespace {
@@ -70,15 +71,13 @@ void MainWindow::connectPanel() {
         connect(rule, &QComboBox::activated, this, &MainWindow::onSortRuleChosen);
     connect(p.refresh, &QPushButton::clicked, this, &MainWindow::refreshCommand);
     connect(p.newTest, &QPushButton::clicked, this, &MainWindow::addTest);
+    connect(p.deleteTest, &QPushButton::clicked, this, &MainWindow::deleteTests);
     connect(p.scale, &QPushButton::clicked, this, &MainWindow::onScaleClicked);
     connect(p.info, &QPushButton::clicked, this, &MainWindow::onTestInfoClicked);
     connect(p.setImportance, &QPushButton::clicked, this, &MainWindow::onSetImportanceClicked);
     connect(p.studentButtons[0], &QPushButton::clicked, this, &MainWindow::deleteStudents);
     connect(p.studentButtons[1], &QPushButton::clicked, this, &MainWindow::insertStudent);
-    p.studentCount->installEventFilter(new EnterFilter(this, [this] {
-        applyStudentCount();
-        RefreshCurrentCell();
-    }));
+    p.studentCount->installEventFilter(new EnterFilter(this, [this] { applyStudentCount(); }));
     connect(p.studentCount, &QLineEdit::editingFinished, this, &MainWindow::applyStudentCount);
 }
 
@@ -96,8 +95,15 @@ void MainWindow::connectEditor() {
         else
             copyCell(command == CellEditor::Clipboard::Cut);
     });
-    connect(m_editor, &CellEditor::focusLost, this, [this] {
-        if (!m_editor->isActiveWindow() || QApplication::focusWidget() != m_editor) hideEditor();
+    connect(m_editor, &CellEditor::focusLost, this, &MainWindow::onEditorFocusLost);
+    connect(m_table, &GradeTableView::keyTyped, this, &MainWindow::onTableKey);
+    // A reshape resets the table's model; the current cell stays, or moves to the nearest one.
+    connect(m_book, &Gradebook::aboutToReshape, this, [this] {
+        m_cellBeforeReshape = {m_table->currentColumn(), m_table->currentRow()};
+    });
+    connect(m_book, &Gradebook::reshaped, this, [this] {
+        m_table->setCurrentCell(std::min(m_cellBeforeReshape.y(), m_book->rowCount() - 1),
+                                std::min(m_cellBeforeReshape.x(), m_book->columnCount() - 1));
     });
     connect(m_table, &GradeTableView::scrolled, this, &MainWindow::followScroll);
     connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -233,6 +239,9 @@ void MainWindow::onSortRuleChosen() {
 }
 
 void MainWindow::applyStudentCount() {
+    // The question takes the focus, which finishes the box's editing once more.
+    if (m_applyingCount) return;
+    const QScopedValueRollback<bool> applying(m_applyingCount, true);
     const int n = int(ReadLeadingNumber(m_panel->studentCount->text()));
     const int rows = m_book->rowCount();
     if (n >= 1 && n <= 100 && n + 1 != rows) {
@@ -250,6 +259,7 @@ void MainWindow::applyStudentCount() {
         }
     }
     m_panel->studentCount->setText(QString::number(m_book->studentCount()));
+    RefreshCurrentCell();
 }
 
 void MainWindow::addTest() {

@@ -14,15 +14,19 @@
 #include "grading/ScoreEntry.h"
 #include "ui/dialogs/PasswordDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
+#include <QStackedWidget>
 
 namespace {
 
@@ -49,6 +53,21 @@ bool MainWindow::CheckAccess(int rule) {
 
 void MainWindow::RefreshCurrentCell() {
     if (!isVisible()) return;
+    // Placing the editor moves the focus, and focus and current-cell handlers call back here:
+    // a nested call only asks for one more pass once this one is done.
+    if (m_refreshing) {
+        m_refreshAgain = true;
+        return;
+    }
+    const QScopedValueRollback<bool> refreshing(m_refreshing, true);
+    for (int pass = 0; pass < 3; ++pass) {
+        m_refreshAgain = false;
+        refreshPanelAndEditor();
+        if (!m_refreshAgain) break;
+    }
+}
+
+void MainWindow::refreshPanelAndEditor() {
     PanelUpdating updating(*m_book);
     ControlPanel& p = *m_panel;
     const int r = m_table->currentRow();
@@ -56,10 +75,10 @@ void MainWindow::RefreshCurrentCell() {
     const bool total = c == 1;
     const bool test = c >= 2 && c < m_book->columnCount();
 
-    for (QWidget* w : {static_cast<QWidget*>(p.importance), static_cast<QWidget*>(p.maxScoreLabel),
-                       static_cast<QWidget*>(p.importanceLabel),
-                       static_cast<QWidget*>(p.calculateGrades), static_cast<QWidget*>(p.maxScore)})
-        w->setVisible(test);
+    // The importance list and Calculate Grades on a test column, the averaging rules on any
+    // other: the two share one place, so nothing else in the panel moves.
+    p.columnOptions->setCurrentWidget(test ? p.testOptions : p.totalOptions);
+    p.maxScoreLabel->setVisible(test);
     p.maxScore->setEnabled(test);
     p.ignoreGrade->setEnabled(test);
     p.showTotalScores->setVisible(total);
@@ -113,6 +132,8 @@ void MainWindow::RefreshCurrentCell() {
     const HeaderEditing header = m_book->headerEditing();
     m_table->setSelectionMode(header == HeaderEditing::Off ? QAbstractItemView::ExtendedSelection
                                                            : QAbstractItemView::NoSelection);
+    // While a name is renamed, only its header looks current.
+    if (header != HeaderEditing::Off) m_table->selectionModel()->clearSelection();
     if (header != HeaderEditing::Off || c >= 2) {
         if (header == HeaderEditing::Off) m_editor->setText(ScoreOfCell(m_book->GetCellText(r, c)));
         placeEditor(r, c);
@@ -152,10 +173,10 @@ void MainWindow::placeEditor(int row, int col) {
         header != HeaderEditing::Off && m_headerEditKind > 0
             ? cell->width()
             : m_editor->fontMetrics().horizontalAdvance(u' ' + m_editor->text() + u' ');
+    // A long text is cut at the table's edge rather than hiding the editor.
     QRect rect(cell->topLeft(), QSize(std::max(width, 8), cell->height()));
-    const QRect area =
-        m_table->rect().adjusted(0, 0, -m_table->frameWidth(), -m_table->frameWidth());
-    if (!area.contains(rect)) {
+    rect.setRight(std::min(rect.right(), m_table->viewport()->geometry().right()));
+    if (rect.width() < 8) {
         hideEditor();
         return;
     }
@@ -197,18 +218,56 @@ void MainWindow::onEditorEdited(const QString& text) {
     const int row = m_table->currentRow();
     const int col = m_table->currentColumn();
     m_book->MarkModified();
-    if (m_book->headerEditing() != HeaderEditing::Off) {
-        m_book->SetCellText(row, col, text);
+    const HeaderEditing header = m_book->headerEditing();
+    if (header != HeaderEditing::Off) {
+        // Renaming walks the names only: "Total" and the "Name" heading are never renamed.
+        if ((header == HeaderEditing::TestNames && col >= 2) ||
+            (header == HeaderEditing::StudentNames && row >= 1))
+            m_book->SetCellText(row, col, text);
         return;
     }
     if (col >= 2) {
         if (ScoreOfCell(m_book->GetCellText(row, col)) == text) return;
         EnterScore(*m_book, row, col, text);
-        // The editor grows with what is typed.
+        // The editor grows with what is typed, within the table, and the caret goes to the end.
         QRect r = m_editor->geometry();
         r.setWidth(m_editor->fontMetrics().horizontalAdvance(u' ' + text + u' '));
-        if (m_table->rect().contains(r)) m_editor->setGeometry(r);
+        r.setRight(std::min(r.right(), m_table->viewport()->geometry().right()));
+        m_editor->setGeometry(r);
+        m_editor->setCursorPosition(int(m_editor->text().size()));
     }
+}
+
+void MainWindow::onTableKey(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Down:
+        return stepVertical(1);
+    case Qt::Key_Up:
+        return stepVertical(-1);
+    case Qt::Key_Left:
+        return stepHorizontal(-1);
+    case Qt::Key_Right:
+        return stepHorizontal(1);
+    default:
+        break;
+    }
+    // A character typed on a score starts its editor, as in a spreadsheet; anywhere else, or
+    // while scores are locked, it does nothing.
+    const QString text = event->text();
+    if (text.isEmpty() || !text.front().isPrint() ||
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return;
+    RefreshCurrentCell();
+    if (m_editor->isVisible() && m_editor->hasFocus()) QCoreApplication::sendEvent(m_editor, event);
+}
+
+void MainWindow::onEditorFocusLost(Qt::FocusReason reason) {
+    // A message box or another program takes the focus for a while: the editor stays. It goes
+    // when another control of this window takes the focus.
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
+    if (QApplication::focusWidget() != m_editor) hideEditor();
 }
 
 void MainWindow::moveCurrentCell(int dRow, int dCol) {

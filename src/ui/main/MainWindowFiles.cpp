@@ -60,26 +60,30 @@ void MainWindow::startUp(const QStringList& arguments) {
     // Settings first: the window, the font and the recent files.
     AppSettings defaults;
     storeFont(m_table->font(), defaults);
-    m_settings = LoadSettings(*OpenSettingsStore(), defaults);
+    {
+        const std::unique_ptr<QSettings> store = OpenSettingsStore();
+        m_settings = LoadSettings(*store, defaults);
+        reportSettingsFailure(CheckSettingsReadable(*store));
+    }
     m_settings.recentFiles = m_settings.recentFiles.mid(0, MaxRecentFiles);
     refreshRecentMenu();
     if (m_settings.hideControls != m_hideControls) toggleHideControls();
     applyFont(storedFont(m_settings, m_table->font()));
-    QPalette palette = m_table->palette();
-    palette.setColor(QPalette::Text, QColor::fromRgb(m_settings.foreColor & 0xFFFFFF));
-    m_table->setPalette(palette);
+    applyTextColor(QColor::fromRgb(m_settings.foreColor & 0xFFFFFF));
 
     m_startingUp = true;
     readLibraries();
     ResetToNew(*m_book, m_libraries);
 
-    // The file named on the command line, or the one used last.
-    QString name = arguments.join(u' ');
+    // The file named on the command line, or the one used last. A relative path is made
+    // absolute, so the caption, the recent files and "Last File" name it from any folder.
+    QString name = arguments.join(u' ').trimmed();
+    if (!name.isEmpty()) name = QFileInfo(name).absoluteFilePath();
     if (name.isEmpty()) name = m_settings.lastFile;
     if (FileExists(name))
         readGradebook(name.trimmed(), false);
     else
-        SaveLastFile(*OpenSettingsStore(), QStringLiteral(" "));
+        reportSettingsFailure(SaveLastFile(*OpenSettingsStore(), QStringLiteral(" ")));
     m_book->setModified(false);
 
     // Where the window was.
@@ -88,10 +92,13 @@ void MainWindow::startUp(const QStringList& arguments) {
     } else if (m_settings.mainState == 1) {
         setWindowState(Qt::WindowMinimized);
     } else if (m_settings.mainLeft != 0 && m_settings.mainWidth > 0 && m_settings.mainHeight > 0) {
-        move(toPixels(this, m_settings.mainLeft), toPixels(this, m_settings.mainTop));
-        resize(toPixels(this, m_settings.mainWidth), toPixels(this, m_settings.mainHeight));
+        // The same kind of geometry as saved (the inner area, not the frame), so a restart
+        // puts the window exactly where it was.
+        setGeometry(toPixels(this, m_settings.mainLeft), toPixels(this, m_settings.mainTop),
+                    toPixels(this, m_settings.mainWidth), toPixels(this, m_settings.mainHeight));
     }
-    HideNames(*m_book);
+    // readGradebook has hidden the protected names already; hiding them twice would make the
+    // IDs the names that the password brings back.
     refreshCommand();
     m_book->setModified(false);
     m_startingUp = false;
@@ -122,7 +129,7 @@ void MainWindow::readGradebook(const QString& path, bool reportMissing) {
             // Whatever failed, a later Save must not overwrite the file with what we have.
             m_book->setFileName(QString());
             if (read.message() == QStringLiteral("Invalid file format!"))
-                SaveLastFile(*OpenSettingsStore(), QStringLiteral(" "));
+                reportSettingsFailure(SaveLastFile(*OpenSettingsStore(), QStringLiteral(" ")));
         } else {
             AddRecentFile(m_settings.recentFiles, path);
             m_settings.lastFile = path;
@@ -134,6 +141,7 @@ void MainWindow::readGradebook(const QString& path, bool reportMissing) {
     setCaptionFromFile();
     m_table->setCurrentCell(1, 1);
     HideNames(*m_book);
+    showWorkingMode(); // the mode stored with the gradebook, as a click on its button
     refreshCommand();
     m_book->setModified(false);
     if (!m_startingUp) Authorize();
@@ -184,6 +192,7 @@ void MainWindow::newCommand() {
     if (!ConfirmSave()) return;
     ResetToNew(*m_book, m_libraries);
     m_table->setCurrentCell(1, 1);
+    showWorkingMode();
     refreshCommand();
     m_book->setModified(false);
     setCaptionFromFile();

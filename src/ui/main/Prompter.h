@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QMessageBox>
 #include <QString>
@@ -7,6 +8,12 @@
 #include <optional>
 
 class QWidget;
+
+// The table's font and its text colour, chosen together.
+struct FontChoice {
+    QFont font;
+    QColor color;
+};
 
 // Message boxes and the system's common dialogs, reached through one small interface so that
 // tests can answer them by script. Every box carries the title "Quillmark".
@@ -24,7 +31,9 @@ public:
                                  const QString& defaultSuffix) = 0;
     // An existing file to read, or the empty text when cancelled.
     virtual QString openFileName(QWidget* parent, const QString& filter) = 0;
-    virtual std::optional<QFont> font(QWidget* parent, const QFont& initial) = 0;
+    // Nothing when cancelled.
+    virtual std::optional<FontChoice> font(QWidget* parent, const QFont& initial,
+                                           const QColor& initialColor) = 0;
 };
 
 // The real dialogs.
@@ -37,5 +46,10 @@ public:
     QString saveFileName(QWidget* parent, const QString& preset, const QString& filter,
                          const QString& defaultSuffix) override;
     QString openFileName(QWidget* parent, const QString& filter) override;
-    std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
+    std::optional<FontChoice> font(QWidget* parent, const QFont& initial,
+                                   const QColor& initialColor) override;
 };
+
+// The least width a window needs to show its whole title in a window manager's title bar: the
+// title in a bold font with some to spare, and room for the window's icon and buttons.
+int TitleFitWidth(const QString& title);
