@@ -46,15 +46,6 @@ struct Session {
         for (int i = 0; i < n; ++i)
             QTest::mouseClick(panel->newTest, Qt::LeftButton);
     }
-    void setStudents(int n) {
-        panel->studentCount->setText(QString::number(n));
-        QTest::keyClick(panel->studentCount, Qt::Key_Return);
-    }
-    void resize(int width, int height) {
-        window.resize(width, height);
-        QTRY_COMPARE_WITH_TIMEOUT(window.size(), QSize(width, height), 1000);
-        QCoreApplication::processEvents();
-    }
 };
 
 } // namespace
@@ -107,7 +98,8 @@ private slots:
     void panelFitsTheWindow() {
         QFETCH(QSize, size);
         Session s;
-        s.resize(size.width(), size.height());
+        s.window.resize(size);
+        QTRY_COMPARE(s.window.size(), size);
         auto* side = s.window.findChild<QScrollArea*>(u"SidePanel"_s);
         QVERIFY(side);
         if (size == QSize(1000, 640)) {
@@ -156,16 +148,21 @@ private slots:
         QVERIFY(s.table->nameHeader()->columnWidth() >= metrics.horizontalAdvance(u"Name"_s));
         QCOMPARE(lengths(), stored);
         QVERIFY(!s.book.isModified());
-        // A border the user drags is the document's again.
+        // Columns widen with the font, so a score keeps its grade in view.
+        const double scale = QFontMetricsF(big).averageCharWidth() /
+                             QFontMetricsF(QApplication::font()).averageCharWidth();
+        QVERIFY(top->sectionSize(0) >= s.table->twipsToPixels(s.book.columnWidth(1)) * scale - 1);
+        // A border the user drags is the document's again, and stays where it was dropped.
         top->resizeSection(1, 300);
-        QCOMPARE(s.book.columnWidth(2), s.table->pixelsToTwips(300));
+        QVERIFY(std::abs(s.book.columnWidth(2) - s.table->pixelsToTwips(int(300 / scale))) <= 15);
+        s.book.setColumnWidth(3, s.book.columnWidth(3)); // any change of the lengths
+        QVERIFY(std::abs(top->sectionSize(1) - 300) <= 1);
     }
 
     // Wherever the scroll bars are put, the first column and row seen start at the edge.
     void scrollingShowsWholeCells_data() {
         QTest::addColumn<double>("horizontal");
         QTest::addColumn<double>("vertical");
-        QTest::newRow("start") << 0.0 << 0.0;
         QTest::newRow("a third") << 0.33 << 0.33;
         QTest::newRow("middle") << 0.5 << 0.71;
         QTest::newRow("end") << 1.0 << 1.0;
@@ -174,8 +171,7 @@ private slots:
         QFETCH(double, horizontal);
         QFETCH(double, vertical);
         Session s;
-        s.addTests(12);
-        s.setStudents(60);
+        s.book.setShape(61, 15);
         QScrollBar* h = s.table->horizontalScrollBar();
         QScrollBar* v = s.table->verticalScrollBar();
         QVERIFY(h->maximum() > 2 && v->maximum() > 2);
@@ -194,7 +190,6 @@ private slots:
         QTest::addColumn<QString>("second");
         QTest::addColumn<int>("width");
         QTest::newRow("numbers") << u"100    (4.0)"_s << u"80     (3.0)"_s << 200;
-        QTest::newRow("letters") << u"7      (C)"_s << u"100    (A)"_s << 200;
         QTest::newRow("total without score") << u"       (B)"_s << u"92.5%  (A)"_s << 200;
         QTest::newRow("ignored") << u"6      (D)x"_s << u"45     (A)x"_s << 200;
         QTest::newRow("narrow cell") << u"9      (4.00)"_s << u"10     (3.00)"_s << 75;

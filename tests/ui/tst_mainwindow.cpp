@@ -503,18 +503,6 @@ private slots:
         QVERIFY(!AccessNeeded(s.book, AnyRule));
     }
 
-    void lockedScoresShowNoEditor() {
-        Session s;
-        s.addTests(1);
-        s.book.security().password = u"owl"_s;
-        s.book.security().protect[EditScores] = true;
-        s.clickCell(2, 2);
-        QVERIFY(!s.window.editor()->isVisible());
-        s.book.security().protect[EditScores] = false;
-        s.clickCell(3, 2);
-        QVERIFY(s.window.editor()->isVisible());
-    }
-
     void studentCountBox_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("answer");

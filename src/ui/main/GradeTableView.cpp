@@ -4,9 +4,12 @@
 #include "NameHeader.h"
 #include "ScoreCellDelegate.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
+
+#include <cmath>
 
 namespace {
 // Narrower than this, a cell at the edge of the table is too little to type into.
@@ -43,13 +46,14 @@ GradeTableView::GradeTableView(Gradebook& book, QWidget* parent)
 
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int section, int, int pixels) {
-                if (!m_applyingGeometry) m_book.setColumnWidth(section + 1, pixelsToTwips(pixels));
+                if (!m_applyingGeometry)
+                    m_book.setColumnWidth(section + 1, pixelsToTwips(unscaled(pixels)));
             });
     connect(m_names, &QHeaderView::sectionResized, this, [this](int section, int, int pixels) {
         if (!m_applyingGeometry) m_book.setRowHeight(section + 1, pixelsToTwips(pixels));
     });
     connect(m_names, &NameHeader::columnWidthDragged, this,
-            [this](int pixels) { m_book.setColumnWidth(0, pixelsToTwips(pixels)); });
+            [this](int pixels) { m_book.setColumnWidth(0, pixelsToTwips(unscaled(pixels))); });
     connect(&book, &Gradebook::reshaped, this, &GradeTableView::applyDocumentGeometry);
     connect(&book, &Gradebook::geometryChanged, this, &GradeTableView::applyDocumentGeometry);
     connect(&book, &Gradebook::cellsChanged, this, [this](int top, int left, int, int) {
@@ -88,10 +92,22 @@ int GradeTableView::minimumRowHeight(const QHeaderView* header) const {
            2 * RowPadding;
 }
 
+double GradeTableView::fontScale() const {
+    // Stored widths suit the standard font; a larger table font widens every column alike, so
+    // scores and grades keep their room.
+    const double standard = QFontMetricsF(QApplication::font()).averageCharWidth();
+    return std::max(1.0, QFontMetricsF(font()).averageCharWidth() / std::max(1.0, standard));
+}
+
+int GradeTableView::unscaled(int pixels) const {
+    return int(std::lround(pixels / fontScale()));
+}
+
 int GradeTableView::shownColumnWidth(int col) const {
     const int heading =
         col == 0 ? m_corner->sizeHint().width() : horizontalHeader()->sectionSizeHint(col - 1);
-    return std::max(twipsToPixels(m_book.columnWidth(col)), heading);
+    return std::max(int(std::lround(twipsToPixels(m_book.columnWidth(col)) * fontScale())),
+                    heading);
 }
 
 void GradeTableView::applyDocumentGeometry() {

@@ -55,6 +55,8 @@ private:
     // What the font needs: the height of a row beside `header`, a column's width as shown.
     int minimumRowHeight(const QHeaderView* header) const;
     int shownColumnWidth(int col) const;
+    double fontScale() const;
+    int unscaled(int pixels) const; // a shown width as the width it stands for in the standard font
 
     Gradebook& m_book;
     GradeTableModel* m_model;

@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "NameHeader.h"
 #include "Prompter.h"
+#include "TextEntry.h"
 #include "core/NewGradebook.h"
 #include "core/NumberText.h"
 #include "core/ScoreCell.h"
@@ -394,9 +395,9 @@ void MainWindow::pasteCell() {
         m_prompter->tell(this, QStringLiteral("Security violation!"));
         return;
     }
-    // One value: the first field of the first line.
+    // One value: the first field of the first line, as the file can keep it.
     const QString text = QGuiApplication::clipboard()->text();
-    const QString value = text.section(u'\n', 0, 0).section(u'\t', 0, 0).trimmed();
+    const QString value = ToFileText(text.section(u'\n', 0, 0).section(u'\t', 0, 0).trimmed());
     EnterScore(*m_book, r, c, value);
     RefreshCurrentCell();
 }

@@ -78,7 +78,8 @@ void MainWindow::refreshPanelAndEditor() {
     // The importance list and Calculate Grades on a test column, the averaging rules on any
     // other: the two share one place, so nothing else in the panel moves.
     p.columnOptions->setCurrentWidget(test ? p.testOptions : p.totalOptions);
-    p.maxScoreLabel->setVisible(test);
+    // The maximum keeps its place, greyed with its label, where there is no test.
+    p.maxScoreLabel->setEnabled(test);
     p.maxScore->setEnabled(test);
     p.ignoreGrade->setEnabled(test);
     p.showTotalScores->setVisible(total);
