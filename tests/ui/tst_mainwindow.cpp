@@ -280,6 +280,13 @@ private slots:
         QCOMPARE(s.book.headerEditing() != HeaderEditing::Off, renaming);
         QVERIFY(s.window.editor()->hasFocus());
         QVERIFY(!s.window.table()->selectionModel()->hasSelection() || !renaming);
+        // The editor lies over what it edits: a name in its header, or a score.
+        const QPoint middle = s.window.editor()->geometry().center();
+        QHeaderView* header = typedAt.y() == 0   ? s.window.table()->horizontalHeader()
+                              : typedAt.x() == 0 ? s.window.table()->verticalHeader()
+                                                 : nullptr;
+        QVERIFY(header ? header->geometry().contains(middle)
+                       : s.window.table()->viewport()->geometry().contains(middle));
         s.window.editor()->selectAll();
         s.type(u"7"_s);
         for (int r = 0; r < s.book.rowCount(); ++r)

@@ -212,7 +212,7 @@ std::optional<QRect> GradeTableView::visibleCellRect(int row, int col) const {
     const QRect visible(QPoint(std::max(cell.left(), area.left()), cell.top()),
                         QPoint(std::min(cell.right(), area.right()), cell.bottom()));
     if (row != 0 && (cell.top() < area.top() || cell.bottom() > area.bottom())) return std::nullopt;
-    if (col != 0 && visible.width() < std::min(cell.width(), MinimumVisibleWidth))
-        return std::nullopt;
+    if (col == 0) return cell; // the names stay beside the scrolled cells
+    if (visible.width() < std::min(cell.width(), MinimumVisibleWidth)) return std::nullopt;
     return visible;
 }
