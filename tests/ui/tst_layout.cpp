@@ -1,4 +1,4 @@
-#include "ScriptedPrompter.h"
+#include "WindowSession.h"
 #include "ui/main/ControlPanel.h"
 #include "ui/main/GradeTableModel.h"
 #include "ui/main/GradeTableView.h"
@@ -21,34 +21,6 @@
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-// A started main window over the shipped libraries, with scripted questions.
-struct Session {
-    std::shared_ptr<ScriptedPrompter> prompter = std::make_shared<ScriptedPrompter>();
-    MainWindow window{prompter};
-    Gradebook& book = window.gradebook();
-    ControlPanel* panel = window.panel();
-    GradeTableView* table = window.table();
-
-    Session() {
-        window.setLibraryDir(QStringLiteral(QUILLMARK_RESOURCES));
-        window.startUp({});
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window)) qWarning("the main window was not shown");
-    }
-    void clickCell(int row, int col) {
-        const QRect r = table->visualRect(table->gradeModel()->indexOf(row, col));
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, r.center());
-    }
-    void addTests(int n) {
-        for (int i = 0; i < n; ++i)
-            QTest::mouseClick(panel->newTest, Qt::LeftButton);
-    }
-};
-
-} // namespace
 
 class TestLayout : public QObject {
     Q_OBJECT
