@@ -216,3 +216,38 @@ std::optional<QRect> GradeTableView::visibleCellRect(int row, int col) const {
     if (visible.width() < std::min(cell.width(), MinimumVisibleWidth)) return std::nullopt;
     return visible;
 }
+
+bool GradeTableView::wholeColumnsSelected() const {
+    const QItemSelection selection = selectionModel()->selection();
+    for (const QItemSelectionRange& range : selection)
+        if (range.bottom() - range.top() >= m_book.rowCount() - 2) return true;
+    return false;
+}
+
+bool GradeTableView::wholeRowsSelected() const {
+    const QItemSelection selection = selectionModel()->selection();
+    for (const QItemSelectionRange& range : selection)
+        if (range.right() - range.left() >= m_book.columnCount() - 2) return true;
+    return false;
+}
+
+QList<int> GradeTableView::selectedTestColumns() const {
+    QList<int> columns;
+    for (const QModelIndex& i : selectionModel()->selectedIndexes()) {
+        const int c = GradeTableModel::documentColumn(i);
+        if (c >= 2 && !columns.contains(c)) columns << c;
+    }
+    const int current = currentColumn();
+    if (columns.isEmpty() && current >= 2) columns << current;
+    return columns;
+}
+
+QList<int> GradeTableView::selectedRows() const {
+    QList<int> rows;
+    for (const QModelIndex& i : selectionModel()->selectedIndexes()) {
+        const int r = GradeTableModel::documentRow(i);
+        if (!rows.contains(r)) rows << r;
+    }
+    if (rows.isEmpty()) rows << currentRow();
+    return rows;
+}

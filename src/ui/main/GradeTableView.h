@@ -26,6 +26,14 @@ public:
     int currentColumn() const;
     void setCurrentCell(int row, int col);
 
+    // The selection in document terms. Whole columns are selected when a range spans every
+    // student but one or more, whole rows when it spans every column but one or more; the
+    // lists fall back to the current cell's test or student.
+    bool wholeColumnsSelected() const;
+    bool wholeRowsSelected() const;
+    QList<int> selectedTestColumns() const;
+    QList<int> selectedRows() const;
+
     // Where document cell (row, col) lies in this widget's coordinates, when all of it can be
     // seen; header cells included.
     std::optional<QRect> visibleCellRect(int row, int col) const;

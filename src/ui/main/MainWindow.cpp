@@ -1,26 +1,31 @@
 #include "MainWindow.h"
 
 #include "BusyCursor.h"
+#include "CellEditing.h"
+#include "ClipboardCommands.h"
 #include "ControlPanel.h"
+#include "FileCommands.h"
 #include "GradeTableView.h"
+#include "PanelCommands.h"
 #include "Prompter.h"
+#include "TableCommands.h"
 #include "WindowIcon.h"
 #include "core/NewGradebook.h"
 #include "core/Security.h"
 #include "grading/Calculation.h"
 #include "grading/Refresh.h"
 #include "ui/dialogs/HelpWindow.h"
+#include "ui/dialogs/PasswordDialog.h"
 #include "ui/dialogs/SecurityRulesDialog.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -30,8 +35,8 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     : QMainWindow(parent),
       m_prompter(prompter ? std::move(prompter) : std::make_shared<DialogPrompter>()),
       m_book(new Gradebook(this)), m_table(new GradeTableView(*m_book)),
-      m_editor(new CellEditor(m_table)), m_panel(new ControlPanel), m_sidePanel(m_panel),
-      m_resizeTimer(new QTimer(this)), m_iconTimer(new QTimer(this)) {
+      m_editor(new CellEditor(m_table)), m_panel(new ControlPanel), m_resizeTimer(new QTimer(this)),
+      m_iconTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Quillmark"));
 
@@ -51,15 +56,36 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     scroll->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     scroll->setMaximumWidth(m_panel->sizeHint().width() +
                             scroll->verticalScrollBar()->sizeHint().width());
-    m_sidePanel = scroll;
     layout->addWidget(scroll, 2);
     setCentralWidget(central);
     m_editor->hide();
 
     ResetToNew(*m_book, m_libraries);
+    m_files = new FileCommands(*this);
+    m_editing = new CellEditing(*this);
+    m_tableCommands = new TableCommands(*this);
+    m_clipboard = new ClipboardCommands(*this);
+    m_panelCommands = new PanelCommands(*this, scroll);
     buildMenus();
-    connectPanel();
-    connectEditor();
+    connect(m_panel->refresh, &QPushButton::clicked, this, &MainWindow::refreshCommand);
+    connect(m_panel->newTest, &QPushButton::clicked, m_tableCommands, &TableCommands::addTest);
+    connect(m_panel->deleteTest, &QPushButton::clicked, m_tableCommands,
+            &TableCommands::deleteTests);
+    connect(m_panel->studentButtons[0], &QPushButton::clicked, m_tableCommands,
+            &TableCommands::deleteStudents);
+    connect(m_panel->studentButtons[1], &QPushButton::clicked, m_tableCommands,
+            &TableCommands::insertStudent);
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &MainWindow::RefreshCurrentCell);
+    connect(m_table, &QAbstractItemView::clicked, this, &MainWindow::RefreshCurrentCell);
+    // A reshape resets the table's model; the current cell stays, or moves to the nearest one.
+    connect(m_book, &Gradebook::aboutToReshape, this, [this] {
+        m_cellBeforeReshape = {m_table->currentColumn(), m_table->currentRow()};
+    });
+    connect(m_book, &Gradebook::reshaped, this, [this] {
+        m_table->setCurrentCell(std::min(m_cellBeforeReshape.y(), m_book->rowCount() - 1),
+                                std::min(m_cellBeforeReshape.x(), m_book->columnCount() - 1));
+    });
 
     // The window icon: a quill that writes, frame by frame.
     m_iconFrames = WindowIconFrames();
@@ -79,8 +105,8 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-    // The editor's focus-lost signal would otherwise reach a window being destroyed.
-    disconnect(m_editor, nullptr, this, nullptr);
+    // The editor's focus-lost signal would otherwise reach collaborators being destroyed.
+    disconnect(m_editor, nullptr, nullptr, nullptr);
 }
 
 void MainWindow::buildMenus() {
@@ -95,32 +121,26 @@ void MainWindow::buildMenus() {
 
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("file"));
-    action(file, tr("&New"), "new", &MainWindow::newCommand, QKeySequence::New);
-    action(file, tr("&Open"), "open", &MainWindow::openCommand, QKeySequence::Open);
-    m_saveAction = action(
-        file, tr("&Save"), "save", [this] { saveCommand(); }, QKeySequence(tr("Ctrl+S")));
-    action(file, tr("Save &As"), "saveas", [this] { AskSaveAs(); });
+    action(
+        file, tr("&New"), "new", [this] { m_files->newCommand(); }, QKeySequence::New);
+    action(
+        file, tr("&Open"), "open", [this] { m_files->openCommand(); }, QKeySequence::Open);
+    action(
+        file, tr("&Save"), "save", [this] { m_files->saveCommand(); }, QKeySequence(tr("Ctrl+S")));
+    action(file, tr("Save &As"), "saveas", [this] { m_files->AskSaveAs(); });
     file->addSeparator();
     action(file, tr("E&xit"), "exit", [this] { close(); });
-    m_recentSeparator = file->addSeparator();
-    m_recentSeparator->setObjectName(QStringLiteral("sse1"));
-    m_recentSeparator->setVisible(false);
-    for (int i = 0; i < int(m_recentActions.size()); ++i) {
-        QAction* item = file->addAction(QString());
-        item->setObjectName(QStringLiteral("ofi%1").arg(i));
-        item->setVisible(false);
-        connect(item, &QAction::triggered, this, [this, i] { openRecent(i); });
-        m_recentActions[std::size_t(i)] = item;
-    }
+    m_files->addRecentItems(file);
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("edit"));
     action(
-        edit, tr("Cu&t"), "cut", [this] { copyCell(true); }, QKeySequence(tr("Ctrl+X")));
+        edit, tr("Cu&t"), "cut", [this] { m_clipboard->copy(true); }, QKeySequence(tr("Ctrl+X")));
     action(
-        edit, tr("&Copy"), "copy", [this] { copyCell(false); }, QKeySequence(tr("Ctrl+C")));
+        edit, tr("&Copy"), "copy", [this] { m_clipboard->copy(false); },
+        QKeySequence(tr("Ctrl+C")));
     action(
-        edit, tr("&Paste"), "paste", [this] { pasteCell(); }, QKeySequence(tr("Ctrl+V")));
+        edit, tr("&Paste"), "paste", [this] { m_clipboard->paste(); }, QKeySequence(tr("Ctrl+V")));
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->setObjectName(QStringLiteral("view"));
@@ -144,25 +164,28 @@ void MainWindow::buildMenus() {
         m_displayActions[std::size_t(i)]->setCheckable(true);
     }
     view->addSeparator();
-    m_hideControlsAction =
-        action(view, tr("&Hide Controls"), "HideCon", &MainWindow::toggleHideControls);
+    m_hideControlsAction = action(view, tr("&Hide Controls"), "HideCon",
+                                  [this] { m_panelCommands->toggleHideControls(); });
     m_hideControlsAction->setCheckable(true);
-    action(view, tr("&Font"), "fon", &MainWindow::chooseFont);
+    action(view, tr("&Font"), "fon", [this] { m_panelCommands->chooseFont(); });
     action(view, tr("&Refresh"), "ref", &MainWindow::refreshCommand, QKeySequence(Qt::Key_F5));
 
     QMenu* student = menuBar()->addMenu(tr("&Student"));
     student->setObjectName(QStringLiteral("student"));
     action(student, tr("&Rename"), "renstud",
-           [this] { startHeaderEdit(2, m_table->currentRow(), 1); });
+           [this] { m_editing->startHeaderEdit(2, m_table->currentRow(), 1); });
 
     QMenu* test = menuBar()->addMenu(tr("&Test"));
     test->setObjectName(QStringLiteral("test"));
-    action(test, tr("&New"), "newtest", &MainWindow::addTest);
-    m_deleteTestAction = action(test, tr("&Delete"), "deltest", &MainWindow::deleteTests);
+    action(test, tr("&New"), "newtest", [this] { m_tableCommands->addTest(); });
+    m_deleteTestAction =
+        action(test, tr("&Delete"), "deltest", [this] { m_tableCommands->deleteTests(); });
     action(test, tr("&Rename"), "renn",
-           [this] { startHeaderEdit(1, 1, m_table->currentColumn()); });
-    m_setScaleAction = action(test, tr("&Set Scale"), "setscale", &MainWindow::onScaleClicked);
-    m_testInfoAction = action(test, tr("&Information"), "moreinfo", &MainWindow::onTestInfoClicked);
+           [this] { m_editing->startHeaderEdit(1, 1, m_table->currentColumn()); });
+    m_setScaleAction =
+        action(test, tr("&Set Scale"), "setscale", [this] { m_panel->scale->click(); });
+    m_testInfoAction =
+        action(test, tr("&Information"), "moreinfo", &MainWindow::RefreshCurrentCell);
     m_calculateGradesAction = action(test, tr("Calculate &Grades"), "gradetest",
                                      [this] { m_panel->calculateGrades->click(); });
     m_calculateGradesAction->setCheckable(true);
@@ -208,11 +231,11 @@ void MainWindow::syncViewMenus() {
     m_modeActions[0]->setChecked(edit);
     m_modeActions[1]->setChecked(!edit);
     for (auto* a : m_modeActions)
-        a->setEnabled(!m_hideControls);
+        a->setEnabled(!m_panelCommands->controlsHidden());
     m_averagingActions[0]->setChecked(UsesScoresRule(*m_book));
     m_averagingActions[1]->setChecked(!UsesScoresRule(*m_book));
     m_showPercentAction->setChecked(v.showTotalScores);
-    m_hideControlsAction->setChecked(m_hideControls);
+    m_hideControlsAction->setChecked(m_panelCommands->controlsHidden());
 }
 
 void MainWindow::refreshCommand() {
@@ -222,69 +245,44 @@ void MainWindow::refreshCommand() {
     RefreshCurrentCell();
 }
 
-void MainWindow::showWorkingMode() {
-    const int mode = m_book->view().workingMode == WorkingMode::Edit ? 0 : 1;
-    m_panel->mode[std::size_t(mode)]->setChecked(true);
-    onWorkingModeClicked(mode);
+bool MainWindow::CheckAccess(int rule) {
+    if (!AccessNeeded(*m_book, rule)) return true;
+    if (!PasswordDialog::Verify(m_book->security().password, *m_prompter, this)) return false;
+    Unlock(*m_book);
+    return true;
 }
 
-void MainWindow::onWorkingModeClicked(int mode) {
-    m_book->view().workingMode = mode == 0 ? WorkingMode::Edit : WorkingMode::Analyze;
-    const bool edit = mode == 0;
-    m_panel->studentAndTest->setVisible(edit && !m_hideControls);
-    m_panel->chartArea->setVisible(!edit && !m_hideControls);
-    syncViewMenus();
-    if (m_editor->isVisible() && m_editor->isEnabled()) {
-        m_editor->raise();
-        focusEditor();
-    }
-}
-
-void MainWindow::onDisplayModeClicked(int mode) {
-    if (m_book->panelUpdating()) return;
-    if (!CheckAccess(ChangeGradingRules)) {
-        RefreshCurrentCell(); // puts the stored mode back
+void MainWindow::RefreshCurrentCell() {
+    if (!isVisible()) return;
+    // Placing the editor moves the focus, and focus and current-cell handlers call back here:
+    // a nested call only asks for one more pass once this one is done.
+    if (m_refreshing) {
+        m_refreshAgain = true;
         return;
     }
-    m_book->view().displayMode = DisplayMode(mode);
-    m_book->MarkModified();
-    {
-        BusyCursor busy;
-        RecalcAll(*m_book);
+    const QScopedValueRollback<bool> refreshing(m_refreshing, true);
+    for (int pass = 0; pass < 3; ++pass) {
+        m_refreshAgain = false;
+        refreshPanelAndEditor();
+        if (!m_refreshAgain) break;
     }
-    RefreshCurrentCell();
 }
 
-void MainWindow::toggleHideControls() {
-    m_hideControls = !m_hideControls;
-    m_sidePanel->setVisible(!m_hideControls);
-    showWorkingMode();
-    m_resizeTimer->start(); // the table changed its width
+void MainWindow::refreshPanelAndEditor() {
+    const int r = m_table->currentRow();
+    const int c = m_table->currentColumn();
+    m_panelCommands->fill(r, c);
+    m_editing->followCurrentCell(r, c);
+    // The Test menu mirrors the test panel.
+    m_setScaleAction->setEnabled(m_panel->scale->isEnabled());
+    m_testInfoAction->setEnabled(m_panel->info->isEnabled());
+    m_deleteTestAction->setEnabled(m_panel->deleteTest->isEnabled());
+    if (c >= 2) m_calculateGradesAction->setChecked(m_panel->calculateGrades->isChecked());
+    syncViewMenus();
 }
 
-void MainWindow::chooseFont() {
-    const std::optional<FontChoice> choice =
-        m_prompter->font(this, m_table->font(), m_table->palette().color(QPalette::Text));
-    if (!choice) return;
-    applyTextColor(choice->color);
-    applyFont(choice->font);
-}
-
-void MainWindow::applyFont(const QFont& font) {
-    // The panel's name label keeps the panel's own font: only the table and its editor change.
-    m_table->setFont(font);
-    m_table->horizontalHeader()->setFont(font);
-    m_table->verticalHeader()->setFont(font);
-    m_editor->setFont(font);
-    RefreshCurrentCell();
-}
-
-void MainWindow::applyTextColor(const QColor& color) {
-    for (QWidget* w : {static_cast<QWidget*>(m_table), static_cast<QWidget*>(m_editor)}) {
-        QPalette palette = w->palette();
-        palette.setColor(QPalette::Text, color);
-        w->setPalette(palette);
-    }
+void MainWindow::refreshSoon() {
+    m_resizeTimer->start();
 }
 
 void MainWindow::showSecurityRules() {
@@ -343,4 +341,52 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     RefreshCurrentCell();
+}
+
+// The commands as the menus and the tests reach them.
+void MainWindow::startUp(const QStringList& arguments) {
+    m_files->startUp(arguments);
+}
+void MainWindow::setLibraryDir(const QString& dir) {
+    m_files->setLibraryDir(dir);
+}
+bool MainWindow::ConfirmSave() {
+    return m_files->ConfirmSave();
+}
+bool MainWindow::AskSaveAs() {
+    return m_files->AskSaveAs();
+}
+bool MainWindow::saveCommand() {
+    return m_files->saveCommand();
+}
+void MainWindow::newCommand() {
+    m_files->newCommand();
+}
+void MainWindow::openCommand() {
+    m_files->openCommand();
+}
+void MainWindow::openRecent(int index) {
+    m_files->openRecent(index);
+}
+const QStringList& MainWindow::recentFiles() const {
+    return m_files->recentFiles();
+}
+void MainWindow::addTest() {
+    m_tableCommands->addTest();
+}
+void MainWindow::deleteTests() {
+    m_tableCommands->deleteTests();
+}
+void MainWindow::insertStudent() {
+    m_tableCommands->insertStudent();
+}
+void MainWindow::deleteStudents() {
+    m_tableCommands->deleteStudents();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_files->close())
+        event->accept();
+    else
+        event->ignore();
 }

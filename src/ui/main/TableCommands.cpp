@@ -1,0 +1,119 @@
+#include "TableCommands.h"
+
+#include "CellEditor.h"
+#include "GradeTableView.h"
+#include "MainWindow.h"
+#include "Prompter.h"
+#include "core/NewGradebook.h"
+#include "core/TestCommands.h"
+#include "grading/Calculation.h"
+
+#include <QApplication>
+
+TableCommands::TableCommands(MainWindow& window) : QObject(&window), m_window(window) {}
+
+void TableCommands::addTest() {
+    Gradebook& book = m_window.gradebook();
+    GradeTableView* table = m_window.table();
+    int col = table->currentColumn();
+    const Result added = AddBlankTest(book, col, m_window.libraries(), QDate::currentDate());
+    if (!added) {
+        m_window.prompter().tell(&m_window, added.message());
+        return;
+    }
+    RecalcTotals(book);
+    if (book.headerEditing() != HeaderEditing::StudentNames) table->setCurrentCell(1, col);
+    m_window.editor()->clear();
+    m_window.RefreshCurrentCell();
+}
+
+void TableCommands::insertStudent() {
+    Gradebook& book = m_window.gradebook();
+    GradeTableView* table = m_window.table();
+    const int row = table->currentRow();
+    if (row < 1) return;
+    book.insertStudentRow(row, NewStudentRecord(), QStringLiteral("NewName"));
+    book.MarkModified();
+    table->setCurrentCell(row, table->currentColumn());
+    m_window.RefreshCurrentCell();
+}
+
+void TableCommands::deleteStudents() {
+    Gradebook& book = m_window.gradebook();
+    GradeTableView* table = m_window.table();
+    const int row = table->currentRow();
+    if (row < 1) return;
+    const QList<int> rows = table->selectedRows();
+    if (table->wholeRowsSelected()) {
+        int first = *std::min_element(rows.begin(), rows.end());
+        const int last = *std::max_element(rows.begin(), rows.end());
+        const bool everyone = first == 1 && last == book.rowCount() - 1;
+        QString question =
+            QStringLiteral("Deleting Selected Students: \n") + book.GetCellText(first, 0);
+        if (last > first) question += QStringLiteral(" - ") + book.GetCellText(last, 0);
+        if (m_window.prompter().ask(&m_window, question, QMessageBox::Ok | QMessageBox::Cancel) !=
+            QMessageBox::Ok)
+            return;
+        // With every student selected, the first row stays, emptied.
+        if (everyone) first = 2;
+        book.removeStudentRows(first, last - first + 1);
+        if (everyone) {
+            Gradebook::HeaderEditingOff off(book);
+            for (int c = 0; c < book.columnCount(); ++c)
+                book.SetCellText(1, c, QString());
+            book.StudentOf(1) = NewStudentRecord();
+        }
+        RecalcAll(book);
+    } else {
+        if (book.rowCount() < 3) {
+            QApplication::beep();
+            m_window.prompter().tell(&m_window, QStringLiteral("Can not delete last row!"));
+            return;
+        }
+        const QString name = book.GetCellText(row, 0);
+        const bool fresh = book.GetCellText(row, 1).isEmpty() &&
+                           (name.isEmpty() || name == QStringLiteral("NewName"));
+        if (!fresh &&
+            m_window.prompter().ask(&m_window, QStringLiteral("Deleting Student: ") + name,
+                                    QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+            return;
+        book.removeStudentRows(row, 1);
+    }
+    book.MarkModified();
+    table->setCurrentCell(std::min(row, book.rowCount() - 1), table->currentColumn());
+    m_window.RefreshCurrentCell();
+}
+
+void TableCommands::deleteTests() {
+    Gradebook& book = m_window.gradebook();
+    GradeTableView* table = m_window.table();
+    Gradebook::HeaderEditingOff off(book);
+    if (table->wholeColumnsSelected()) {
+        QList<int> columns = table->selectedTestColumns();
+        std::sort(columns.begin(), columns.end());
+        if (columns.isEmpty()) return;
+        const int first = columns.front(), last = columns.back();
+        QString question =
+            QStringLiteral("Deleting Selected Tests: \n") + book.GetCellText(0, first);
+        if (last > first) question += QStringLiteral(" - ") + book.GetCellText(0, last);
+        if (m_window.prompter().ask(&m_window, question, QMessageBox::Ok | QMessageBox::Cancel) !=
+            QMessageBox::Ok)
+            return;
+        book.removeTestColumns(first, last - first + 1);
+    } else {
+        const int col = table->currentColumn();
+        const QString question = QStringLiteral("Deleting Test: ") + book.GetCellText(0, col);
+        if (m_window.prompter().ask(&m_window, question, QMessageBox::Ok | QMessageBox::Cancel) !=
+                QMessageBox::Ok ||
+            col < 2)
+            return;
+        book.removeTestColumns(col, 1);
+    }
+    // Numbering starts again once no test is left.
+    if (book.columnCount() < 3) book.setNextTestNumber(0);
+    book.MarkModified();
+    RecalcTotals(book);
+    table->setCurrentCell(table->currentRow(),
+                          std::min(table->currentColumn(), book.columnCount() - 1));
+    m_window.RefreshCurrentCell();
+}
