@@ -169,44 +169,31 @@ private slots:
         QTest::addColumn<QKeyCombination>("key");
         QTest::addColumn<QPoint>("typedAt"); // (col, row) of the cell that gets "7"
         QTest::addColumn<bool>("renaming");
-        const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = {}) {
-            return QKeyCombination(m, k);
+        const auto add = [](const char* name, const QString& start, int section,
+                            QKeyCombination key, QPoint at, bool renaming) {
+            QTest::newRow(name) << start << section << key << at << renaming;
         };
-        QTest::newRow("score Tab") << u"score"_s << 0 << key(Qt::Key_Tab) << QPoint(3, 3) << false;
-        QTest::newRow("score Shift+Tab")
-            << u"score"_s << 0 << key(Qt::Key_Backtab, Qt::ShiftModifier) << QPoint(3, 3) << false;
-        QTest::newRow("score Page Down")
-            << u"score"_s << 0 << key(Qt::Key_PageDown) << QPoint(3, 3) << false;
-        QTest::newRow("score Ctrl+End")
-            << u"score"_s << 0 << key(Qt::Key_End, Qt::ControlModifier) << QPoint(3, 3) << false;
-        QTest::newRow("score Down")
-            << u"score"_s << 0 << key(Qt::Key_Down) << QPoint(3, 4) << false;
-        QTest::newRow("first test Left")
-            << u"test"_s << 1 << key(Qt::Key_Left) << QPoint(2, 0) << true;
-        QTest::newRow("first test Tab")
-            << u"test"_s << 1 << key(Qt::Key_Tab) << QPoint(2, 0) << true;
-        QTest::newRow("first test Shift+Tab")
-            << u"test"_s << 1 << key(Qt::Key_Backtab, Qt::ShiftModifier) << QPoint(2, 0) << true;
-        QTest::newRow("last test Right")
-            << u"test"_s << 3 << key(Qt::Key_Right) << QPoint(4, 0) << true;
-        QTest::newRow("last test Tab")
-            << u"test"_s << 3 << key(Qt::Key_Tab) << QPoint(4, 0) << true;
-        QTest::newRow("test Up") << u"test"_s << 2 << key(Qt::Key_Up) << QPoint(3, 0) << true;
-        QTest::newRow("test Right") << u"test"_s << 2 << key(Qt::Key_Right) << QPoint(4, 0) << true;
-        QTest::newRow("test Enter")
-            << u"test"_s << 2 << key(Qt::Key_Return) << QPoint(3, 1) << false;
-        QTest::newRow("first student Up")
-            << u"student"_s << 0 << key(Qt::Key_Up) << QPoint(0, 1) << true;
-        QTest::newRow("first student Shift+Tab")
-            << u"student"_s << 0 << key(Qt::Key_Backtab, Qt::ShiftModifier) << QPoint(0, 1) << true;
-        QTest::newRow("last student Down")
-            << u"student"_s << 6 << key(Qt::Key_Down) << QPoint(0, 7) << true;
-        QTest::newRow("last student Tab")
-            << u"student"_s << 6 << key(Qt::Key_Tab) << QPoint(0, 7) << true;
-        QTest::newRow("student Left")
-            << u"student"_s << 2 << key(Qt::Key_Left) << QPoint(0, 3) << true;
-        QTest::newRow("student Enter")
-            << u"student"_s << 2 << key(Qt::Key_Return) << QPoint(0, 4) << true;
+        const QString score = u"score"_s, test = u"test"_s, student = u"student"_s;
+        const QKeyCombination backtab = Qt::ShiftModifier | Qt::Key_Backtab;
+        add("score Tab", score, 0, Qt::Key_Tab, {3, 3}, false);
+        add("score Shift+Tab", score, 0, backtab, {3, 3}, false);
+        add("score Page Down", score, 0, Qt::Key_PageDown, {3, 3}, false);
+        add("score Ctrl+End", score, 0, Qt::ControlModifier | Qt::Key_End, {3, 3}, false);
+        add("score Down", score, 0, Qt::Key_Down, {3, 4}, false);
+        add("first test Left", test, 1, Qt::Key_Left, {2, 0}, true);
+        add("first test Tab", test, 1, Qt::Key_Tab, {2, 0}, true);
+        add("first test Shift+Tab", test, 1, backtab, {2, 0}, true);
+        add("last test Right", test, 3, Qt::Key_Right, {4, 0}, true);
+        add("last test Tab", test, 3, Qt::Key_Tab, {4, 0}, true);
+        add("test Up", test, 2, Qt::Key_Up, {3, 0}, true);
+        add("test Right", test, 2, Qt::Key_Right, {4, 0}, true);
+        add("test Enter", test, 2, Qt::Key_Return, {3, 1}, false);
+        add("first student Up", student, 0, Qt::Key_Up, {0, 1}, true);
+        add("first student Shift+Tab", student, 0, backtab, {0, 1}, true);
+        add("last student Down", student, 6, Qt::Key_Down, {0, 7}, true);
+        add("last student Tab", student, 6, Qt::Key_Tab, {0, 7}, true);
+        add("student Left", student, 2, Qt::Key_Left, {0, 3}, true);
+        add("student Enter", student, 2, Qt::Key_Return, {0, 4}, true);
     }
     void keysWalkOnlyWhereTheyShould() {
         QFETCH(QString, start);
