@@ -9,6 +9,7 @@
 #include "PanelCommands.h"
 #include "Prompter.h"
 #include "TableCommands.h"
+#include "TextExchangeCommands.h"
 #include "WindowIcon.h"
 #include "core/NewGradebook.h"
 #include "core/Security.h"
@@ -66,6 +67,7 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     m_tableCommands = new TableCommands(*this);
     m_clipboard = new ClipboardCommands(*this);
     m_panelCommands = new PanelCommands(*this, scroll);
+    m_textExchange = new TextExchangeCommands(*this);
     buildMenus();
     connect(m_panel->refresh, &QPushButton::clicked, this, &MainWindow::refreshCommand);
     connect(m_panel->newTest, &QPushButton::clicked, m_tableCommands, &TableCommands::addTest);
@@ -129,6 +131,9 @@ void MainWindow::buildMenus() {
         file, tr("&Save"), "save", [this] { m_files->saveCommand(); }, QKeySequence(tr("Ctrl+S")));
     action(file, tr("Save &As"), "saveas", [this] { m_files->AskSaveAs(); });
     file->addSeparator();
+    action(file, tr("&Export"), "exp_imp0", [this] { m_textExchange->exportText(); });
+    action(file, tr("&Import"), "exp_imp1", [this] { m_textExchange->importText(); });
+    file->addSeparator();
     action(file, tr("E&xit"), "exit", [this] { close(); });
     m_files->addRecentItems(file);
 
@@ -172,8 +177,13 @@ void MainWindow::buildMenus() {
 
     QMenu* student = menuBar()->addMenu(tr("&Student"));
     student->setObjectName(QStringLiteral("student"));
+    action(student, tr("I&nsert"), "inse", [this] { m_tableCommands->insertStudent(); });
+    action(student, tr("&Delete"), "dele", [this] { m_tableCommands->deleteStudents(); });
+    // Student information comes with its dialog; until then the item stays off.
+    action(student, tr("&Informaton"), "inf", [] {})->setEnabled(false);
     action(student, tr("&Rename"), "renstud",
            [this] { m_editing->startHeaderEdit(2, m_table->currentRow(), 1); });
+    addClipboardItems(student, "popS");
 
     QMenu* test = menuBar()->addMenu(tr("&Test"));
     test->setObjectName(QStringLiteral("test"));
@@ -182,6 +192,7 @@ void MainWindow::buildMenus() {
         action(test, tr("&Delete"), "deltest", [this] { m_tableCommands->deleteTests(); });
     action(test, tr("&Rename"), "renn",
            [this] { m_editing->startHeaderEdit(1, 1, m_table->currentColumn()); });
+    addClipboardItems(test, "popT");
     m_setScaleAction =
         action(test, tr("&Set Scale"), "setscale", [this] { m_panel->scale->click(); });
     m_testInfoAction =
@@ -221,6 +232,20 @@ void MainWindow::buildMenus() {
     connect(helpButton, &QToolButton::clicked, this, &MainWindow::showHelp);
     menuBar()->setCornerWidget(helpButton);
     syncViewMenus();
+}
+
+void MainWindow::addClipboardItems(QMenu* menu, const char* prefix) {
+    // The same cut, copy and paste as the Edit menu, after a separator.
+    menu->addSeparator();
+    const auto item = [&](const QString& text, const char* name, auto slot) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(prefix) + QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
+    };
+    item(tr("Cu&t"), "Cut", [this] { m_clipboard->copy(true); });
+    item(tr("&Copy"), "Copy", [this] { m_clipboard->copy(false); });
+    item(tr("&Paste"), "Paste", [this] { m_clipboard->paste(); });
+    menu->addSeparator();
 }
 
 void MainWindow::syncViewMenus() {

@@ -18,8 +18,10 @@ class GradeTableView;
 class PanelCommands;
 class Prompter;
 class QAction;
+class QMenu;
 class QTimer;
 class TableCommands;
+class TextExchangeCommands;
 
 // The main window: the table of grades over the one open gradebook, the floating editor, and
 // the panels that follow the current cell. It builds the menus and holds what every part
@@ -44,6 +46,7 @@ public:
     TableCommands& tableCommands() { return *m_tableCommands; }
     ClipboardCommands& clipboardCommands() { return *m_clipboard; }
     PanelCommands& panelCommands() { return *m_panelCommands; }
+    TextExchangeCommands& textExchangeCommands() { return *m_textExchange; }
 
     // Brings the panels, the menus and the editor in line with the table's current cell.
     void RefreshCurrentCell();
@@ -85,6 +88,7 @@ protected:
 
 private:
     void buildMenus();
+    void addClipboardItems(QMenu* menu, const char* prefix);
     void refreshPanelAndEditor();
     void showSecurityRules();
     void showHelp();
@@ -103,6 +107,7 @@ private:
     TableCommands* m_tableCommands = nullptr;
     ClipboardCommands* m_clipboard = nullptr;
     PanelCommands* m_panelCommands = nullptr;
+    TextExchangeCommands* m_textExchange = nullptr;
 
     bool m_refreshing = false;
     bool m_refreshAgain = false;
