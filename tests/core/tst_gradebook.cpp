@@ -1,7 +1,5 @@
 #include "TestSupport.h"
 #include "core/Gradebook.h"
-#include "core/NewGradebook.h"
-#include "core/TestCommands.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -18,17 +16,16 @@ private slots:
     void newGradebook() {
         const Libraries libs = LetterLibraries();
         Gradebook book;
-        ResetToNew(book, libs);
-        AddTests(book, 1, libs);
-        book.setShape(12, 3);
+        NewClass(book, libs, 1).setShape(12, 3);
         book.SetCellText(1, 0, u"Ada"_s);
         book.SetCellText(1, 2, u"85"_s);
-        book.StudentOf(1).showAsId = 1;
         book.StudentOf(1).note.assignNote(u"moved away"_s);
         book.setRowHeight(1, 600);
-        book.security() = {u"owl"_s, {false, true, false, false}};
+        book.setColumnWidth(1, 900);
+        book.security().password = u"owl"_s;
         book.setAcceptedPassword(u"owl"_s);
         book.setFileName(u"/home/t/class.GRD"_s);
+        book.setNextTestNumber(3);
         book.view() = {DisplayMode::Letters, ChartSubject::CurrentTest,
                        WorkingMode::Edit,    false,
                        StudentsByName,       TestsByDate};
@@ -36,7 +33,6 @@ private slots:
         // Writes outside the table go nowhere.
         for (const auto& [row, col] : {std::pair(8, 0), std::pair(1, 2), std::pair(-1, 0)})
             book.SetCellText(row, col, u"ghost"_s);
-
         QCOMPARE(Row(book, 0), (QStringList{u"Name"_s, u"Total"_s}));
         QCOMPARE(Column(book, 0) + Column(book, 1), QStringList(14));
         for (int r = 1; r < 8; ++r) {
@@ -44,11 +40,11 @@ private slots:
             QCOMPARE(book.rowHeight(r), Limits::DefaultRowHeight);
         }
         QCOMPARE(book.columnWidth(1), Limits::DefaultColumnWidth);
-        TestRecord total = NewTestRecord(libs, {}); // maximum 100, "Scores" rule, graded
-        total.date = u"";
-        QCOMPARE(book.totalSetup(), total);
-        QVERIFY(book.tests().size() >= 6);
-        QCOMPARE(book.totalScales()[1].name.text(), u"Totals"_s);
+        // The Total's record: maximum 100, the "Scores" rule, graded, on the first scale.
+        const TestRecord& total = book.totalSetup();
+        QCOMPARE(QList({total.maxScore, total.importance, float(total.calculateGrades)}),
+                 QList({100.f, 1.f, 1.f}));
+        QCOMPARE(total.scale.name.text() + book.totalScales()[1].name.text(), u"LettersTotals"_s);
         QCOMPARE(book.importanceSet(), libs.importanceSet(0));
         QCOMPARE(book.view(), (ViewState{DisplayMode::Letters, ChartSubject::CurrentTest,
                                          WorkingMode::Edit, true}));
@@ -73,8 +69,7 @@ private slots:
         QFETCH(int, row);
         QFETCH(int, col);
         Gradebook book;
-        ResetToNew(book, {});
-        AddTests(book, 1);
+        NewClass(book, {}, 1);
         book.setHeaderEditing(HeaderEditing(mode));
         book.SetCellText(3, 2, u"typed"_s);
         QCOMPARE(book.GetCellText(row, col), u"typed"_s);
@@ -99,12 +94,10 @@ private slots:
         QFETCH(int, expected);
         const Libraries libs = LetterLibraries();
         Gradebook book;
-        ResetToNew(book, libs);
-        AddTests(book, 2);
+        NewClass(book, libs, 2);
         // Mark the existing tests so that we can see where they went.
         book.SetCellText(1, 2, u"first"_s);
         book.SetCellText(1, 3, u"second"_s);
-        book.TestOf(2).maxScore = 10;
         book.TestOf(3).maxScore = 20;
         book.setIncluded(1, 3, false);
         book.setModified(false);
@@ -112,25 +105,23 @@ private slots:
         QVERIFY(AddBlankTest(book, col, libs, QDate(2026, 9, 15)));
         QCOMPARE(col, expected);
         QVERIFY(book.isModified());
-        QCOMPARE(book.GetCellText(0, col), u"Test  3"_s);
-        QCOMPARE(book.GetCellText(1, col), QString());
-        QVERIFY(book.isIncluded(1, col));
         const TestRecord& t = book.TestOf(col);
+        QCOMPARE(book.GetCellText(0, col) + t.date.text() + t.scale.name.text(),
+                 u"Test  309/15/26Letters"_s);
         QCOMPARE(QList({t.maxScore, t.importance, float(t.calculateGrades)}),
                  QList({100.f, 1.f, 1.f}));
-        QCOMPARE(t.date.text() + t.scale.name.text(), u"09/15/26Letters"_s);
-        const int first = col <= 2 ? 3 : 2;
+        // The tests behind it moved, with their records and include flags.
+        QStringList scores = {u"first"_s, u"second"_s};
+        scores.insert(col - 2, QString());
+        QCOMPARE(Row(book, 1).mid(2), scores);
         const int second = col <= 3 ? 4 : 3;
-        QCOMPARE(book.GetCellText(1, first) + book.GetCellText(1, second), u"firstsecond"_s);
-        QCOMPARE(book.TestOf(first).maxScore, 10.0f);
         QCOMPARE(book.TestOf(second).maxScore, 20.0f);
-        QVERIFY(!book.isIncluded(1, second) && book.isIncluded(1, first));
+        QVERIFY(book.isIncluded(1, col) && !book.isIncluded(1, second));
     }
 
     void fourHundredTestsAndNoMoreThenTwoRemoved() {
         Gradebook book;
-        ResetToNew(book, {});
-        AddTests(book, 400);
+        NewClass(book, {}, 400);
         QCOMPARE(book.GetCellText(0, 401), u"Test  400"_s);
         int col = 2;
         QCOMPARE(AddBlankTest(book, col, {}, QDate(2026, 9, 1)).message(), u"Too many tests!"_s);

@@ -33,15 +33,12 @@ private slots:
         row("exponent", u"1E+07"_s, 1e7, 1e7);
         row("small exponent", u"1.5e-3"_s, 0.0015, 0.0015);
         row("exponent without digits", u"4E"_s, 4, 4);
-        row("blanks inside digits", u"1 2"_s, 12, 12);
         row("tab inside digits", u"8\t5"_s, 85, 85);
         row("line end inside digits", u"1.5\r\n25"_s, 1.525, 1.52);
         row("long entry", u"1234567"_s, 1234567, 123456);
         row("long decimal", u"87.3333(B)"_s, 87.3333, 87.333);
         row("many leading zeros", QString(70, u'0') + u'5', 5, 0);
-        row("letters first", u"abc"_s, 0, 0);
         row("sign alone", u"-"_s, 0, 0);
-        row("point alone", u"."_s, 0, 0);
         row("ignore marker", u"        x"_s, 0, 0);
         row("overflow gives 0", u"1E999"_s, 0, 0);
     }
@@ -84,26 +81,21 @@ private slots:
         row("general seven digits", general, 1.0 / 3, u"0.3333333"_s);
         row("general float noise", general, 0.1 + 0.2, u"0.3"_s);
         row("general large", general, 12345678, u"12345680"_s);
-        row("general zero", general, 0, u"0"_s);
         row("two decimals whole", two, 4, u"4.0"_s);
-        row("two decimals one", two, 2.5, u"2.5"_s);
         row("two decimals rounds", two, 3.666, u"3.67"_s);
-        row("two decimals zero", two, 0, u"0.0"_s);
+        row("two decimals, negative to zero", two, -0.001, u"0.0"_s);
         row("whole", whole, 84.5, u"85"_s);
-        row("whole zero", whole, 0, u"0"_s);
+        row("whole, negative to zero", whole, -0.4, u"0"_s);
         row("hash", hash, 33, u"33"_s);
-        row("hash zero is empty", hash, 0, u""_s);
         row("hash rounds to zero", hash, 0.4, u""_s);
         row("file whole", file, 100, u"100"_s);
         row("file half", file, 0.5, u".5"_s);
         row("file negative quarter", file, -0.25, u"-.25"_s);
-        row("file minus one", file, -1, u"-1"_s);
         row("file zero", file, 0, u"0"_s);
         row("file single precision tenth", file, 0.1, u".1"_s);
         row("file seven digits", file, 1234567, u"1234567"_s);
         row("file ten million", file, 1e7, u"1E+07"_s);
         row("file tiny", file, 1.5e-5, u"1.5E-05"_s);
-        row("file 3.67", file, 3.67, u"3.67"_s);
     }
     void formats() {
         QFETCH(Format, format);

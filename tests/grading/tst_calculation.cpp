@@ -14,8 +14,7 @@ struct Class {
     explicit Class(int tests) {
         Libraries libs = TestSupport::LetterLibraries();
         libs.importanceSets = {TestSupport::GroupSet({{u"Tests", 40}, {u"Homework", 60}})};
-        ResetToNew(book, libs);
-        TestSupport::AddTests(book, tests, libs);
+        TestSupport::NewClass(book, libs, tests);
     }
     void score(int row, int col, const QString& entry) {
         book.SetCellText(row, col, FormatScoreCell(book, row, col, entry));
@@ -55,16 +54,12 @@ private slots:
         QTest::newRow("ungraded ignored") << letters << false << true << u"85"_s << u"85      x"_s;
         QTest::newRow("ungraded zero stays") << letters << false << false << u"0"_s << u"0"_s;
         QTest::newRow("graded zero empties") << letters << true << false << u"0"_s << u""_s;
-        QTest::newRow("graded negative empties") << letters << true << false << u"-4"_s << u""_s;
-        QTest::newRow("empty") << letters << true << false << u""_s << u""_s;
         QTest::newRow("empty ignored") << letters << true << true << u""_s << u"        x"_s;
         QTest::newRow("above maximum empties") << letters << true << false << u"101"_s << u""_s;
         QTest::newRow("above maximum in percent") << percent << true << false << u"101"_s << u""_s;
         QTest::newRow("maximum") << letters << true << false << u"100"_s << u"100    (A)"_s;
         QTest::newRow("long entry unpadded")
             << letters << true << false << u"88.12345"_s << u"88.12345(B)"_s;
-        QTest::newRow("seven characters")
-            << letters << true << false << u"88.1234"_s << u"88.1234(B)"_s;
     }
     void scoreCell() {
         QFETCH(int, mode);
@@ -89,14 +84,12 @@ private slots:
             << Totals{{40, 60}, {0, 1, 1}, {80, 90, 0}, u"001"_s} << u"86%    (B)"_s;
         QTest::newRow("one group is the plain mean")
             << Totals{{40, 60}, {1, 1, 1}, {70, 80, 93}} << u"81%    (B)"_s;
-        QTest::newRow("whatever its share")
-            << Totals{{40, 5}, {1, 1, 1}, {70, 80, 93}} << u"81%    (B)"_s;
         QTest::newRow("no weight leaves the total empty")
             << Totals{{0, 0}, {0, 1}, {80, 90}} << QString();
         QTest::newRow("a 0 % group adds nothing")
             << Totals{{0, 100}, {0, 1}, {80, 90}} << u"90%    (A)"_s;
         // Group 0 (40 %) holds 50, group 1 (60 %) holds 100.
-        for (const float group : {5.0f, 2.0f, -1.0f})
+        for (const float group : {2.0f, -1.0f})
             QTest::newRow(qPrintable(u"group %1 counts as group 0"_s.arg(group)))
                 << Totals{{40, 60}, {group, 1}, {50, 100}} << u"80%    (B)"_s;
         // Under the grades rule a B (value 3 of a best 4) counts 75, where its score is 85.
@@ -145,29 +138,27 @@ private slots:
     }
     void averagingRuleSwapsTotalScales() {
         Class c(1);
-        c.book.view().displayMode = DisplayMode::Letters;
+        Gradebook& book = c.book;
+        book.view().displayMode = DisplayMode::Letters;
         c.score(1, 2, u"85"_s);
-        QCOMPARE(c.book.totalSetup().scale.name.text(), u"Letters"_s);
-        c.book.setModified(false);
-
-        QVERIFY(SetAveragingRule(c.book, false));
-        QCOMPARE(c.book.totalSetup().importance, 0.0f);
-        QCOMPARE(c.book.totalSetup().scale.name.text(), u"Totals"_s);
-        QCOMPARE(c.book.totalScales()[0].name.text(), u"Letters"_s);
-        QVERIFY(c.book.isModified());
-        QCOMPARE(c.book.GetCellText(1, 1), u"75%    (C)"_s);
-
+        book.setModified(false);
+        const auto scales = [&] {
+            return book.totalSetup().scale.name.text() + u'|' + book.totalScales()[0].name.text() +
+                   u'|' + book.totalScales()[1].name.text();
+        };
+        QVERIFY(SetAveragingRule(book, false));
+        QCOMPARE(book.totalSetup().importance, 0.0f);
+        QCOMPARE(scales(), u"Totals|Letters|Totals"_s);
+        QVERIFY(book.isModified());
+        QCOMPARE(book.GetCellText(1, 1), u"75%    (C)"_s);
         // Choosing the rule in force again must not lose either scale.
-        QVERIFY(!SetAveragingRule(c.book, false));
-        QCOMPARE(c.book.totalSetup().scale.name.text(), u"Totals"_s);
-        QCOMPARE(c.book.totalScales()[0].name.text(), u"Letters"_s);
-
-        c.book.totalSetup().scale.name = u"Edited"_s;
-        QVERIFY(SetAveragingRule(c.book, true));
-        QCOMPARE(c.book.totalSetup().importance, -1.0f);
-        QCOMPARE(c.book.totalSetup().scale.name.text(), u"Letters"_s);
-        QCOMPARE(c.book.totalScales()[1].name.text(), u"Edited"_s);
-        QCOMPARE(c.book.GetCellText(1, 1), u"85%    (B)"_s);
+        QVERIFY(!SetAveragingRule(book, false));
+        QCOMPARE(scales(), u"Totals|Letters|Totals"_s);
+        book.totalSetup().scale.name = u"Edited"_s;
+        QVERIFY(SetAveragingRule(book, true));
+        QCOMPARE(book.totalSetup().importance, -1.0f);
+        QCOMPARE(scales(), u"Letters|Letters|Edited"_s);
+        QCOMPARE(book.GetCellText(1, 1), u"85%    (B)"_s);
     }
     void recalcReformatsEveryScore() {
         Class c(2);
@@ -183,7 +174,6 @@ private slots:
         QCOMPARE(c.book.GetCellText(1, 3), u"-3"_s);
         // Totals: 85 in group 1 (60 %) and -3 in group 1 too.
         QCOMPARE(c.book.GetCellText(1, 1), u"41%    (0.0)"_s);
-
         c.book.setIncluded(1, 2, false);
         RecalcColumn(c.book, 2);
         QCOMPARE(c.book.GetCellText(1, 2), u"85     (3.0)x"_s);

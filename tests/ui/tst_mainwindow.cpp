@@ -17,6 +17,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QMimeData>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -381,6 +382,56 @@ private slots:
         QCOMPARE(s.window.editor()->font().pointSize(), 20);
         QCOMPARE(s.window.table()->palette().color(QPalette::Text), QColor(Qt::darkRed));
         QCOMPARE(s.panel->studentName->font(), panelFont);
+    }
+
+    // Whole tests travel with their parameters into another window; a cut deletes them without
+    // a question; a block pastes into the selection only; locked scores refuse a paste.
+    void clipboardCarriesScoresAndParameters() {
+        const auto selectColumns = [](Session& s, int first, int last) {
+            QAbstractItemModel* m = s.table->model();
+            s.table->selectionModel()->select(
+                QItemSelection(m->index(0, first - 1), m->index(m->rowCount() - 1, last - 1)),
+                QItemSelectionModel::ClearAndSelect);
+        };
+        Session a;
+        a.addTests(2);
+        a.typeColumn(2, {u"40"_s, u"35"_s});
+        a.book.TestOf(2).maxScore = 50;
+        selectColumns(a, 2, 3);
+        a.action(u"popTCopy"_s)->trigger();
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(mime->data(u"TestParams"_s).size(), 2 * 3420);
+        QVERIFY(!mime->hasFormat(u"StudentParams"_s));
+        QCOMPARE(mime->text().section(u"\r\n"_s, 0, 1),
+                 a.book.GetCellText(0, 2) + u'\t' + a.book.GetCellText(0, 3) + u"\r\n40\t"_s);
+
+        Session b;
+        b.addTests(3);
+        selectColumns(b, 3, 4);
+        b.prompter->answers << QMessageBox::Yes;
+        b.action(u"paste"_s)->trigger();
+        QCOMPARE(b.prompter->asked, QStringList{u"Paste Test parameters too?"_s});
+        QCOMPARE(b.book.TestOf(3).maxScore, 50.0f);
+        QCOMPARE(b.book.GetCellText(0, 3), a.book.GetCellText(0, 2));
+        QVERIFY(b.book.GetCellText(2, 3).startsWith(u"35 "_s));
+        QVERIFY(b.book.GetCellText(1, 2).isEmpty()); // outside the selection
+
+        a.action(u"cut"_s)->trigger();
+        QCOMPARE(a.book.testCount(), 0);
+        QVERIFY(a.prompter->asked.isEmpty());
+
+        QGuiApplication::clipboard()->setText(u"11\t12\r\n13\t14\r\n"_s);
+        b.clickCell(2, 4);
+        b.action(u"paste"_s)->trigger();
+        QVERIFY(b.book.GetCellText(2, 4).startsWith(u"11 "_s));
+        QCOMPARE(b.book.GetCellText(3, 4), QString());
+        QVERIFY(b.book.GetCellText(2, 3).startsWith(u"35 "_s));
+
+        b.book.security().password = u"owl"_s;
+        b.book.security().protect[EditScores] = true;
+        answerPassword(QString());
+        b.action(u"paste"_s)->trigger();
+        QCOMPARE(b.prompter->told.value(0), u"Security violation!"_s);
     }
 
     void protectionRefusesAndRestores_data() {

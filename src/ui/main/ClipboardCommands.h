@@ -4,15 +4,17 @@
 
 class MainWindow;
 
-// Copy, cut and paste between the table and the system clipboard.
+// Copy, cut and paste between the table's selection and the system clipboard: the scores as
+// text other programs take and give, and beside it the parameters of whole tests or whole
+// students, so that another gradebook receives them too.
 class ClipboardCommands : public QObject {
     Q_OBJECT
 public:
     explicit ClipboardCommands(MainWindow& window);
 
-    // The current score as text; a cut empties its cell when scores may be edited.
+    // Copies the selection; a cut then deletes whole tests or students without a question, or
+    // empties the selected scores.
     void copy(bool cut);
-    // The first field of the clipboard's text into the current score.
     void paste();
 
 private:

@@ -217,6 +217,19 @@ std::optional<QRect> GradeTableView::visibleCellRect(int row, int col) const {
     return visible;
 }
 
+CellBlock GradeTableView::selectionBlock() const {
+    const QItemSelection selection = selectionModel()->selection();
+    if (selection.isEmpty()) return {currentRow(), currentColumn(), currentRow(), currentColumn()};
+    CellBlock block{INT_MAX, INT_MAX, 0, 0};
+    for (const QItemSelectionRange& range : selection) {
+        block.top = std::min(block.top, range.top() + 1);
+        block.left = std::min(block.left, range.left() + 1);
+        block.bottom = std::max(block.bottom, range.bottom() + 1);
+        block.right = std::max(block.right, range.right() + 1);
+    }
+    return block;
+}
+
 bool GradeTableView::wholeColumnsSelected() const {
     const QItemSelection selection = selectionModel()->selection();
     for (const QItemSelectionRange& range : selection)

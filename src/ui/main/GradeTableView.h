@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Gradebook.h"
+#include "grading/TableTransfer.h"
 
 #include <QTableView>
 
@@ -29,6 +30,7 @@ public:
     // The selection in document terms. Whole columns are selected when a range spans every
     // student but one or more, whole rows when it spans every column but one or more; the
     // lists fall back to the current cell's test or student.
+    CellBlock selectionBlock() const; // the rectangle around the selection, or the current cell
     bool wholeColumnsSelected() const;
     bool wholeRowsSelected() const;
     QList<int> selectedTestColumns() const;

@@ -9,6 +9,7 @@
 #include "grading/Calculation.h"
 
 #include <QApplication>
+#include <QScopedValueRollback>
 
 TableCommands::TableCommands(MainWindow& window) : QObject(&window), m_window(window) {}
 
@@ -51,8 +52,9 @@ void TableCommands::deleteStudents() {
         QString question =
             QStringLiteral("Deleting Selected Students: \n") + book.GetCellText(first, 0);
         if (last > first) question += QStringLiteral(" - ") + book.GetCellText(last, 0);
-        if (m_window.prompter().ask(&m_window, question, QMessageBox::Ok | QMessageBox::Cancel) !=
-            QMessageBox::Ok)
+        if (!m_cutting &&
+            m_window.prompter().ask(&m_window, question, QMessageBox::Ok | QMessageBox::Cancel) !=
+                QMessageBox::Ok)
             return;
         // With every student selected, the first row stays, emptied.
         if (everyone) first = 2;
@@ -96,8 +98,9 @@ void TableCommands::deleteTests() {
         QString question =
             QStringLiteral("Deleting Selected Tests: \n") + book.GetCellText(0, first);
         if (last > first) question += QStringLiteral(" - ") + book.GetCellText(0, last);
-        if (m_window.prompter().ask(&m_window, question, QMessageBox::Ok | QMessageBox::Cancel) !=
-            QMessageBox::Ok)
+        if (!m_cutting &&
+            m_window.prompter().ask(&m_window, question, QMessageBox::Ok | QMessageBox::Cancel) !=
+                QMessageBox::Ok)
             return;
         book.removeTestColumns(first, last - first + 1);
     } else {
@@ -116,4 +119,16 @@ void TableCommands::deleteTests() {
     table->setCurrentCell(table->currentRow(),
                           std::min(table->currentColumn(), book.columnCount() - 1));
     m_window.RefreshCurrentCell();
+}
+
+bool TableCommands::cutTestsOrStudents() {
+    GradeTableView* table = m_window.table();
+    const bool tests = table->wholeColumnsSelected();
+    const bool students = table->wholeRowsSelected();
+    if (!tests && !students) return false;
+    // What was cut is on the clipboard: nothing is asked.
+    const QScopedValueRollback<bool> cutting(m_cutting, true);
+    if (tests) deleteTests();
+    if (students && table->wholeRowsSelected()) deleteStudents();
+    return true;
 }

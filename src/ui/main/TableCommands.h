@@ -17,7 +17,11 @@ public:
     // Inserts a student above the current one; deletes the selected students or the current one.
     void insertStudent();
     void deleteStudents();
+    // Cut of whole tests or whole students: they are deleted without a question. False when
+    // the selection holds neither.
+    bool cutTestsOrStudents();
 
 private:
     MainWindow& m_window;
+    bool m_cutting = false;
 };
