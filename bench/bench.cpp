@@ -2,7 +2,9 @@
 #include "LargeClass.h"
 #include "grading/Calculation.h"
 #include "grading/Sorting.h"
+#include "grading/TableTransfer.h"
 #include "storage/GradebookFile.h"
+#include "storage/ParameterBlocks.h"
 
 #include <QTemporaryDir>
 
@@ -39,6 +41,19 @@ int main() {
         read = ReadGradebookFile(copy, path).ok() && read;
     });
     std::printf("ReadGradebookFile            %10.2f ms   (target < 150 ms)\n", load / 1000);
+    // The whole table through the clipboard's text, and whole tests through their blocks.
+    const CellBlock all{1, 1, LargeClassStudents, LargeClassTests + 1};
+    QString text;
+    const double copy = TimeIt(5, [&] { text = BlockText(book, all, {true, true}); });
+    std::printf("Copy whole table as text     %10.2f ms   (target < 300 ms)\n", copy / 1000);
+    const double paste = TimeIt(5, [&] { PasteText(book, all, text, {true, true}, {}); });
+    std::printf("Paste that text back         %10.2f ms   (target < 300 ms)\n", paste / 1000);
+    QByteArray blocks;
+    const double encode =
+        TimeIt(5, [&] { blocks = EncodeTestBlocks(book, 2, LargeClassTests + 1); });
+    const double decode = TimeIt(5, [&] { DecodeTestBlocks(blocks); });
+    std::printf("TestParams of 400 tests      %10.2f ms to encode, %.2f ms to decode\n",
+                encode / 1000, decode / 1000);
     if (!saved || !read) {
         std::printf("The gradebook file could not be written or read back.\n");
         return 1;

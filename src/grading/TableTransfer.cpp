@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <vector>
+
 namespace {
 
 const QString LineEnd = QStringLiteral("\r\n");
@@ -70,15 +72,20 @@ void PasteText(Gradebook& book, const CellBlock& block, const QString& text, Tex
             for (int i = 0; i < names.size() && b.left + i <= b.right; ++i)
                 if (b.left + i >= 2) book.SetCellText(0, b.left + i, names[i]);
     }
+    // One formatter a column: a whole table pasted back stays quick.
+    std::vector<CellFormatter> formatters;
+    for (int c = std::max(b.left, 2); c <= b.right; ++c)
+        formatters.emplace_back(book, c);
+    const int skipped = std::max(b.left, 2) - b.left; // fields that would land on the totals
     for (int r = b.top; r <= b.bottom && line < lines.size(); ++r, ++line) {
         QStringList fields = lines[line].split(u'\t');
         if (layout.studentNames && !fields.isEmpty()) {
             const QString name = fields.takeFirst();
             if (takeNames.studentNames) book.SetCellText(r, 0, name);
         }
-        for (int i = 0; i < fields.size() && b.left + i <= b.right; ++i)
-            if (b.left + i >= 2)
-                book.SetCellText(r, b.left + i, FormatScoreCell(book, r, b.left + i, fields[i]));
+        for (int i = skipped; i < fields.size() && b.left + i <= b.right; ++i)
+            book.SetCellText(r, b.left + i,
+                             formatters[std::size_t(i - skipped)].format(r, fields[i]));
     }
     for (int r = b.top; r <= b.bottom; ++r)
         UpdateRowTotal(book, r);
