@@ -15,3 +15,23 @@ Result AddBlankTest(Gradebook& book, int& column, const Libraries& libraries, co
     book.MarkModified();
     return Result::success();
 }
+
+int MoveTest(Gradebook& book, int from, int to) {
+    const int columns = book.columnCount();
+    if (from < 2 || from >= columns || to < 2) return from;
+    // In front of `to`: once the test has left its place, the columns after it are one less.
+    const int place = std::min(to > from ? to - 1 : to, columns - 1);
+    if (place == from) return from;
+    std::vector<int> order; // old column of each new column 2 ..
+    for (int c = 2; c < columns; ++c)
+        if (c != from) order.push_back(c);
+    order.insert(order.begin() + (place - 2), from);
+    std::vector<int> widths;
+    for (int c : order)
+        widths.push_back(book.columnWidth(c));
+    book.reorderTests(order);
+    for (int c = 2; c < columns; ++c)
+        book.setColumnWidth(c, widths[std::size_t(c - 2)]);
+    book.MarkModified();
+    return place;
+}

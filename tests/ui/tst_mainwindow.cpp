@@ -17,12 +17,12 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QMimeData>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -432,6 +432,67 @@ private slots:
         answerPassword(QString());
         b.action(u"paste"_s)->trigger();
         QCOMPARE(b.prompter->told.value(0), u"Security violation!"_s);
+    }
+
+    // The right button opens the menu of what it points at, selecting that first unless it is
+    // already inside the selection.
+    void rightButtonMenus_data() {
+        QTest::addColumn<QPoint>("at"); // (col, row); row 0 a test's name, col 0 a student's
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<bool>("wholeColumns");
+        QTest::addColumn<bool>("wholeRows");
+        QTest::newRow("score") << QPoint(3, 2) << u"popGrade"_s << false << false;
+        QTest::newRow("test name") << QPoint(3, 0) << u"test"_s << true << false;
+        QTest::newRow("student name") << QPoint(0, 2) << u"student"_s << false << true;
+        QTest::newRow("Total") << QPoint(1, 0) << u"fina"_s << true << false;
+    }
+    void rightButtonMenus() {
+        QFETCH(QPoint, at);
+        QFETCH(QString, menu);
+        QFETCH(bool, wholeColumns);
+        QFETCH(bool, wholeRows);
+        Session s;
+        s.addTests(2);
+        s.clickCell(2, 2);
+        QString shown;
+        QTimer::singleShot(50, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                shown = popup->objectName();
+                popup->close();
+            }
+        });
+        QWidget* target = at.y() == 0   ? s.table->horizontalHeader()
+                          : at.x() == 0 ? s.table->verticalHeader()
+                                        : s.table->viewport();
+        const QRect cell = s.table->visibleCellRect(at.y(), at.x()).value();
+        const QPoint local = target->mapFrom(s.table, cell.center());
+        emit target->customContextMenuRequested(local);
+        QCOMPARE(shown, menu);
+        QCOMPARE(s.table->wholeColumnsSelected(), wholeColumns);
+        QCOMPARE(s.table->wholeRowsSelected(), wholeRows);
+    }
+
+    // A test dragged by its name moves with its scores; a click on a name selects its line.
+    void testsMoveAndNamesSelect() {
+        Session s;
+        s.addTests(3);
+        s.typeColumn(2, {u"12"_s});
+        const QStringList names = TestSupport::Row(s.book, 0).mid(2);
+        QHeaderView* header = s.table->horizontalHeader();
+        header->moveSection(1, 3); // the first test to the last place
+        QCOMPARE(TestSupport::Row(s.book, 0).mid(2), (QStringList{names[1], names[2], names[0]}));
+        QVERIFY(s.book.GetCellText(1, 4).startsWith(u"12 "_s));
+        QCOMPARE(header->visualIndex(3), 3); // the header shows the document's order again
+        header->moveSection(2, 0);           // nothing goes in front of the totals
+        QCOMPARE(TestSupport::Row(s.book, 0).mid(2), (QStringList{names[1], names[2], names[0]}));
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(2) + 5, 5));
+        QVERIFY(s.table->wholeColumnsSelected());
+        QHeaderView* students = s.table->verticalHeader();
+        QTest::mouseClick(students->viewport(), Qt::LeftButton, {},
+                          QPoint(5, students->sectionViewportPosition(3) + 5));
+        QVERIFY(s.table->wholeRowsSelected());
+        QCOMPARE(s.row(), 4);
     }
 
     void protectionRefusesAndRestores_data() {

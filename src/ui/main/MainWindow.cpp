@@ -9,6 +9,7 @@
 #include "PanelCommands.h"
 #include "Prompter.h"
 #include "TableCommands.h"
+#include "TableMouse.h"
 #include "TextExchangeCommands.h"
 #include "WindowIcon.h"
 #include "core/NewGradebook.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     m_panelCommands = new PanelCommands(*this, scroll);
     m_textExchange = new TextExchangeCommands(*this);
     buildMenus();
+    m_mouse = new TableMouse(*this);
     connect(m_panel->refresh, &QPushButton::clicked, this, &MainWindow::refreshCommand);
     connect(m_panel->newTest, &QPushButton::clicked, m_tableCommands, &TableCommands::addTest);
     connect(m_panel->deleteTest, &QPushButton::clicked, m_tableCommands,

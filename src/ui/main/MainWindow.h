@@ -21,6 +21,7 @@ class QAction;
 class QMenu;
 class QTimer;
 class TableCommands;
+class TableMouse;
 class TextExchangeCommands;
 
 // The main window: the table of grades over the one open gradebook, the floating editor, and
@@ -45,6 +46,7 @@ public:
     CellEditing& cellEditing() { return *m_editing; }
     TableCommands& tableCommands() { return *m_tableCommands; }
     ClipboardCommands& clipboardCommands() { return *m_clipboard; }
+    TableMouse& tableMouse() { return *m_mouse; }
     PanelCommands& panelCommands() { return *m_panelCommands; }
     TextExchangeCommands& textExchangeCommands() { return *m_textExchange; }
 
@@ -106,6 +108,7 @@ private:
     CellEditing* m_editing = nullptr;
     TableCommands* m_tableCommands = nullptr;
     ClipboardCommands* m_clipboard = nullptr;
+    TableMouse* m_mouse = nullptr;
     PanelCommands* m_panelCommands = nullptr;
     TextExchangeCommands* m_textExchange = nullptr;
 
