@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "core/TestCommands.h"
 #include "grading/ScoreEntry.h"
 #include "grading/TableTransfer.h"
 
@@ -90,6 +91,40 @@ private slots:
         for (int r = 0; r < 4; ++r)
             QCOMPARE(TestSupport::Row(book, r).join(u'|'), rows[r]);
         QVERIFY(book.isModified());
+    }
+
+    // A test goes in front of the column it is dropped on, or to the end, with its name, width,
+    // record, scores and ignore flags; a drop on its own place or the totals moves nothing.
+    void moveTest_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("place");
+        QTest::addColumn<QString>("names");
+        QTest::newRow("first to the end") << 2 << 9 << 4 << u"B|C|A"_s;
+        QTest::newRow("last to the front") << 4 << 2 << 2 << u"C|A|B"_s;
+        QTest::newRow("in front of the next") << 2 << 3 << 2 << u"A|B|C"_s;
+        QTest::newRow("onto the totals") << 3 << 1 << 3 << u"A|B|C"_s;
+    }
+    void moveTest() {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, place);
+        QFETCH(QString, names);
+        Gradebook book;
+        TestSupport::NewClass(book, TestSupport::LetterLibraries(), 3);
+        for (int c = 2; c <= 4; ++c) {
+            book.SetCellText(0, c, QString(QChar(u'A' + c - 2)));
+            book.TestOf(c).maxScore = float(c * 10);
+            book.setColumnWidth(c, 1000 + c);
+            EnterScore(book, 1, c, QString::number(c));
+        }
+        book.setIncluded(2, from, false);
+        QCOMPARE(MoveTest(book, from, to), place);
+        QCOMPARE(TestSupport::Row(book, 0).mid(2).join(u'|'), names);
+        QCOMPARE(book.TestOf(place).maxScore, float(from * 10));
+        QCOMPARE(book.columnWidth(place), 1000 + from);
+        QVERIFY(book.GetCellText(1, place).startsWith(QString::number(from)));
+        QVERIFY(!book.isIncluded(2, place));
     }
 
     void clearScores() {
