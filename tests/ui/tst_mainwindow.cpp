@@ -382,6 +382,11 @@ private slots:
         QCOMPARE(s.window.editor()->font().pointSize(), 20);
         QCOMPARE(s.window.table()->palette().color(QPalette::Text), QColor(Qt::darkRed));
         QCOMPARE(s.panel->studentName->font(), panelFont);
+        // The 401st test is refused.
+        TestSupport::AddTests(s.book, 400 - s.book.testCount(), s.window.libraries());
+        s.addTests(1);
+        QCOMPARE(s.prompter->told.value(0), u"Too many tests!"_s);
+        QCOMPARE(s.book.testCount(), 400);
     }
 
     // Whole tests travel with their parameters into another window; a cut deletes them without
