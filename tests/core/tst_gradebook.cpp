@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "core/Gradebook.h"
+#include "core/StudentCommands.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -160,6 +161,37 @@ private slots:
         QVERIFY(!book.isModified());
         book.setPanelUpdating(false);
         book.MarkModified();
+        QVERIFY(book.isModified());
+    }
+
+    // Deleting students: a range goes, and when it is everyone the first row stays as a new
+    // student. A row nobody has used is fresh, so deleting it asks nothing.
+    void deletingStudents_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<QString>("names"); // after the deletion, "|" between rows
+        QTest::newRow("one") << 2 << 2 << u"A|C|NewName"_s;
+        QTest::newRow("a range") << 1 << 2 << u"C|NewName"_s;
+        QTest::newRow("everyone") << 1 << 4 << QString();
+        QTest::newRow("past the end") << 3 << 9 << u"A|B"_s;
+    }
+    void deletingStudents() {
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(QString, names);
+        Gradebook book;
+        TestSupport::NewClass(book, TestSupport::LetterLibraries(), 1);
+        book.setShape(5, book.columnCount());
+        for (int r = 1; r <= 3; ++r) {
+            book.SetCellText(r, 0, QString(QChar(u'A' + r - 1)));
+            book.StudentOf(r).id = u"S-"_s + QString::number(r);
+        }
+        book.SetCellText(4, 0, u"NewName"_s);
+        QVERIFY(!IsFreshStudent(book, 1));
+        QVERIFY(IsFreshStudent(book, 4));
+        DeleteStudents(book, first, last);
+        QCOMPARE(TestSupport::Column(book, 0).join(u'|'), names);
+        if (names.isEmpty()) QCOMPARE(book.StudentOf(1), NewStudentRecord());
         QVERIFY(book.isModified());
     }
 

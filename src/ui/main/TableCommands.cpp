@@ -5,6 +5,7 @@
 #include "MainWindow.h"
 #include "Prompter.h"
 #include "core/NewGradebook.h"
+#include "core/StudentCommands.h"
 #include "core/TestCommands.h"
 #include "grading/Calculation.h"
 
@@ -46,9 +47,8 @@ void TableCommands::deleteStudents() {
     if (row < 1) return;
     const QList<int> rows = table->selectedRows();
     if (table->wholeRowsSelected()) {
-        int first = *std::min_element(rows.begin(), rows.end());
+        const int first = *std::min_element(rows.begin(), rows.end());
         const int last = *std::max_element(rows.begin(), rows.end());
-        const bool everyone = first == 1 && last == book.rowCount() - 1;
         QString question =
             QStringLiteral("Deleting Selected Students: \n") + book.GetCellText(first, 0);
         if (last > first) question += QStringLiteral(" - ") + book.GetCellText(last, 0);
@@ -56,15 +56,7 @@ void TableCommands::deleteStudents() {
             m_window.prompter().ask(&m_window, question, QMessageBox::Ok | QMessageBox::Cancel) !=
                 QMessageBox::Ok)
             return;
-        // With every student selected, the first row stays, emptied.
-        if (everyone) first = 2;
-        book.removeStudentRows(first, last - first + 1);
-        if (everyone) {
-            Gradebook::HeaderEditingOff off(book);
-            for (int c = 0; c < book.columnCount(); ++c)
-                book.SetCellText(1, c, QString());
-            book.StudentOf(1) = NewStudentRecord();
-        }
+        DeleteStudents(book, first, last);
         RecalcAll(book);
     } else {
         if (book.rowCount() < 3) {
@@ -73,13 +65,11 @@ void TableCommands::deleteStudents() {
             return;
         }
         const QString name = book.GetCellText(row, 0);
-        const bool fresh = book.GetCellText(row, 1).isEmpty() &&
-                           (name.isEmpty() || name == QStringLiteral("NewName"));
-        if (!fresh &&
+        if (!IsFreshStudent(book, row) &&
             m_window.prompter().ask(&m_window, QStringLiteral("Deleting Student: ") + name,
                                     QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
             return;
-        book.removeStudentRows(row, 1);
+        DeleteStudents(book, row, row);
     }
     book.MarkModified();
     table->setCurrentCell(std::min(row, book.rowCount() - 1), table->currentColumn());
