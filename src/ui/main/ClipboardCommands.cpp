@@ -21,13 +21,6 @@ namespace {
 const QString TestFormat = ParameterBlocks::TestFormat.toString();
 const QString StudentFormat = ParameterBlocks::StudentFormat.toString();
 
-bool WholeColumns(const Gradebook& book, const CellBlock& b) {
-    return b.bottom - b.top >= book.rowCount() - 2;
-}
-bool WholeRows(const Gradebook& book, const CellBlock& b) {
-    return b.right - b.left >= book.columnCount() - 2;
-}
-
 } // namespace
 
 ClipboardCommands::ClipboardCommands(MainWindow& window) : QObject(&window), m_window(window) {}
@@ -37,11 +30,11 @@ void ClipboardCommands::copy(bool cut) {
     const CellBlock block = m_window.table()->selectionBlock();
     auto mime = std::make_unique<QMimeData>();
     TextLayout placed;
-    if (WholeColumns(book, block)) {
+    if (m_window.table()->wholeColumnsSelected()) {
         mime->setData(TestFormat, EncodeTestBlocks(book, block.left, block.right));
         placed.testNames = true;
     }
-    if (WholeRows(book, block)) {
+    if (m_window.table()->wholeRowsSelected()) {
         // Without the password the identity the table hides and the note stay behind.
         const StudentIdentity identity =
             m_window.CheckAccess(AccessNames) ? StudentIdentity::Kept : StudentIdentity::Masked;
@@ -70,13 +63,14 @@ void ClipboardCommands::paste() {
                QMessageBox::Yes;
     };
     TextLayout taken;
-    if (hasTests && WholeColumns(book, block) && yes(QStringLiteral("Paste Test parameters too?"))) {
+    if (hasTests && table->wholeColumnsSelected() &&
+        yes(QStringLiteral("Paste Test parameters too?"))) {
         const QList<TestParams> tests = DecodeTestBlocks(mime->data(TestFormat));
         for (int i = 0; i < tests.size() && block.left + i <= block.right; ++i)
             ApplyTestParams(book, block.left + i, tests[i]);
         taken.testNames = true;
     }
-    if (hasStudents && WholeRows(book, block) &&
+    if (hasStudents && table->wholeRowsSelected() &&
         yes(QStringLiteral("Paste student parameters too?"))) {
         const QList<StudentRecord> students = DecodeStudentBlocks(mime->data(StudentFormat));
         for (int i = 0; i < students.size() && block.top + i <= block.bottom; ++i)

@@ -42,12 +42,13 @@ public:
     // The window is closing: false when the teacher keeps it open; otherwise the settings are
     // stored.
     bool close();
+    // "Quillmark", and the file's path when the gradebook has one.
+    void setCaptionFromFile();
 
 private:
     void readLibraries();
     void readGradebook(const QString& path);
     bool writeGradebook(const QString& path);
-    void setCaptionFromFile();
     void refreshRecentMenu();
     void reportSettingsFailure(const Result& result);
     AppSettings currentSettings() const;

@@ -244,23 +244,32 @@ bool GradeTableView::wholeRowsSelected() const {
     return false;
 }
 
-QList<int> GradeTableView::selectedTestColumns() const {
-    QList<int> columns;
-    for (const QModelIndex& i : selectionModel()->selectedIndexes()) {
-        const int c = GradeTableModel::documentColumn(i);
-        if (c >= 2 && !columns.contains(c)) columns << c;
+// The document indices the selection's ranges cover along one axis, in order; read from the
+// ranges, which stay few however many cells are selected.
+static QList<int> coveredIndices(const QItemSelection& selection, bool columns, int count,
+                                 int from) {
+    std::vector<bool> covered(std::size_t(std::max(count, 0)), false);
+    for (const QItemSelectionRange& range : selection) {
+        const int first = (columns ? range.left() : range.top()) + 1;
+        const int last = (columns ? range.right() : range.bottom()) + 1;
+        for (int i = std::max(first, from); i <= last && i < count; ++i)
+            covered[std::size_t(i)] = true;
     }
-    const int current = currentColumn();
-    if (columns.isEmpty() && current >= 2) columns << current;
+    QList<int> indices;
+    for (int i = from; i < count; ++i)
+        if (covered[std::size_t(i)]) indices << i;
+    return indices;
+}
+
+QList<int> GradeTableView::selectedTestColumns() const {
+    QList<int> columns =
+        coveredIndices(selectionModel()->selection(), true, m_book.columnCount(), 2);
+    if (columns.isEmpty() && currentColumn() >= 2) columns << currentColumn();
     return columns;
 }
 
 QList<int> GradeTableView::selectedRows() const {
-    QList<int> rows;
-    for (const QModelIndex& i : selectionModel()->selectedIndexes()) {
-        const int r = GradeTableModel::documentRow(i);
-        if (!rows.contains(r)) rows << r;
-    }
+    QList<int> rows = coveredIndices(selectionModel()->selection(), false, m_book.rowCount(), 1);
     if (rows.isEmpty()) rows << currentRow();
     return rows;
 }

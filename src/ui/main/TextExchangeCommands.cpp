@@ -2,7 +2,6 @@
 
 #include "BusyCursor.h"
 #include "FileCommands.h"
-#include "GradeTableModel.h"
 #include "GradeTableView.h"
 #include "MainWindow.h"
 #include "PanelCommands.h"
@@ -11,35 +10,11 @@
 #include "storage/TextExchange.h"
 #include "ui/dialogs/TextExchangeSetupDialog.h"
 
-#include <QItemSelectionModel>
-
-#include <algorithm>
-#include <climits>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
 const QString TextFilter = u"Text (*.TXT *.txt);;All (*)"_s;
-
-// The block the table's selection spans, in document cells; the current cell when nothing is
-// selected. Read from the selection's ranges, which stay few however large the block.
-void selectionBlock(const GradeTableView& table, TextExchangeOptions& o) {
-    const QItemSelection selection = table.selectionModel()->selection();
-    if (selection.isEmpty()) {
-        o.firstRow = o.lastRow = table.currentRow();
-        o.firstColumn = o.lastColumn = table.currentColumn();
-        return;
-    }
-    o.firstRow = o.firstColumn = INT_MAX;
-    o.lastRow = o.lastColumn = 0;
-    for (const QItemSelectionRange& range : selection) {
-        o.firstRow = std::min(o.firstRow, GradeTableModel::documentRow(range.topLeft()));
-        o.firstColumn = std::min(o.firstColumn, GradeTableModel::documentColumn(range.topLeft()));
-        o.lastRow = std::max(o.lastRow, GradeTableModel::documentRow(range.bottomRight()));
-        o.lastColumn = std::max(o.lastColumn, GradeTableModel::documentColumn(range.bottomRight()));
-    }
-}
 
 // The name the Save dialog proposes: the gradebook's own file name up to its first "." with
 // "TXT" after it, or the name with ".TXT" added; ".TXT" while untitled. A dot in a folder's name
@@ -61,7 +36,11 @@ void TextExchangeCommands::exportText() {
         &m_window, exportNamePreset(m_book.fileName()), TextFilter, u"TXT"_s);
     if (name.isEmpty()) return;
     TextExchangeOptions block;
-    selectionBlock(*m_window.table(), block);
+    const CellBlock selected = m_window.table()->selectionBlock();
+    block.firstRow = selected.top;
+    block.firstColumn = selected.left;
+    block.lastRow = selected.bottom;
+    block.lastColumn = selected.right;
     block.selectionOnly = block.lastRow > block.firstRow || block.lastColumn > block.firstColumn;
     const std::optional<TextExchangeOptions> options = m_exportSetup->choose(block);
     if (!options) return;
@@ -88,7 +67,7 @@ void TextExchangeCommands::importText() {
         ResetToNew(m_book, m_window.libraries());
         imported = ImportText(m_book, name, *options, m_window.libraries());
     }
-    m_window.setWindowTitle(u"Quillmark"_s);
+    m_window.fileCommands().setCaptionFromFile();
     if (!imported) m_window.prompter().tell(&m_window, imported.message(), QMessageBox::Critical);
     // Whatever was read, the panels and the student count show the gradebook as it now is.
     m_window.table()->setCurrentCell(1, 1);
