@@ -175,10 +175,14 @@ void RecalcTotals(Gradebook& book) {
 }
 
 void RecalcColumn(Gradebook& book, int col) {
-    if (col < 1 || col >= book.columnCount()) return;
+    RecalcColumns(book, col, col);
+}
+
+void RecalcColumns(Gradebook& book, int first, int last) {
     Gradebook::HeaderEditingOff off(book);
     Gradebook::BatchUpdate batch(book);
-    reformatColumn(book, col);
+    for (int c = std::max(first, 1); c <= last && c < book.columnCount(); ++c)
+        reformatColumn(book, c);
     RecalcTotals(book);
 }
 

@@ -36,6 +36,8 @@ float RowTotal(Gradebook& book, int row);
 void UpdateRowTotal(Gradebook& book, int row);
 // Re-formats every score of a column, then every total.
 void RecalcColumn(Gradebook& book, int col);
+// The same for columns first ... last, with the totals recalculated once.
+void RecalcColumns(Gradebook& book, int first, int last);
 void RecalcTotals(Gradebook& book);
 // Re-formats every score of every test, then every total.
 void RecalcAll(Gradebook& book);

@@ -91,12 +91,7 @@ void ClipboardCommands::paste() {
         }
     }
     // New maximum scores and scales grade their columns again.
-    if (taken.testNames) {
-        for (int c = std::max(block.left, 2); c <= std::min(block.right, book.columnCount() - 1);
-             ++c)
-            RecalcColumn(book, c);
-        RecalcTotals(book);
-    }
+    if (taken.testNames) RecalcColumns(book, std::max(block.left, 2), block.right);
     book.MarkModified();
     m_window.RefreshCurrentCell();
 }

@@ -137,13 +137,15 @@ void PanelCommands::onCalculateGradesClicked() {
     QList<int> columns{col};
     if (m_table->wholeColumnsSelected()) columns += m_table->selectedTestColumns();
     BusyCursor busy;
+    int first = col, last = col;
     for (int c : columns) {
-        if (c < 2 || c >= m_book.columnCount() ||
-            (c != col && m_book.TestOf(c).calculateGrades == on))
-            continue;
+        if (c < 2 || c >= m_book.columnCount()) continue;
         m_book.TestOf(c).calculateGrades = on;
-        RecalcColumn(m_book, c);
+        first = std::min(first, c);
+        last = std::max(last, c);
     }
+    // One pass over the changed columns, and the totals once.
+    RecalcColumns(m_book, first, last);
     m_book.MarkModified();
     m_window.RefreshCurrentCell();
 }
