@@ -4,10 +4,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextEdit>
 #include <QTimer>
 #include <QToolTip>
 #include <QValidator>
@@ -44,45 +40,6 @@ private:
     QLineEdit* m_box;
 };
 
-// A text document must not be edited while it reports a change, so the guard cleans the text
-// up as soon as the change is done. The clean-up joins the edit's undo step.
-template <class Edit> class DocumentGuard : public QObject {
-public:
-    explicit DocumentGuard(Edit* box) : QObject(box), m_box(box) {
-        connect(box->document(), &QTextDocument::contentsChange, this, [this](int, int, int added) {
-            if (added == 0 || m_pending) return;
-            m_pending = true;
-            QMetaObject::invokeMethod(
-                this, [this] { clean(); }, Qt::QueuedConnection);
-        });
-    }
-
-private:
-    void clean() {
-        m_pending = false;
-        // Plain text has one character for each document position.
-        const QString text = m_box->document()->toPlainText();
-        QString refused;
-        const QString kept = ToFileText(text, &refused);
-        if (kept != text) {
-            QTextCursor cursor(m_box->document());
-            cursor.joinPreviousEditBlock();
-            for (auto i = text.size(); i-- > 0;) {
-                const bool quote = text[i] == u'"';
-                if (!quote && FitsWindows1252(text[i])) continue;
-                cursor.setPosition(int(i));
-                cursor.setPosition(int(i) + 1, QTextCursor::KeepAnchor);
-                cursor.insertText(quote ? QStringLiteral("'") : QString());
-            }
-            cursor.endEditBlock();
-        }
-        if (!refused.isEmpty()) ExplainRefusal(m_box, refused);
-    }
-
-    Edit* m_box;
-    bool m_pending = false;
-};
-
 } // namespace
 
 QString ToFileText(QStringView text, QString* refused) {
@@ -106,14 +63,6 @@ QString ToFileText(QStringView text, QString* refused) {
 
 void KeepToFileText(QLineEdit* box) {
     box->setValidator(new FileTextValidator(box));
-}
-
-void KeepToFileText(QPlainTextEdit* box) {
-    new DocumentGuard<QPlainTextEdit>(box);
-}
-
-void KeepToFileText(QTextEdit* box) {
-    new DocumentGuard<QTextEdit>(box);
 }
 
 void UseQuestionMarkEcho(QLineEdit* box) {

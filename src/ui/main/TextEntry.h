@@ -4,16 +4,12 @@
 #include <QStringView>
 
 class QLineEdit;
-class QPlainTextEdit;
-class QTextEdit;
 
 // A gradebook file keeps its texts in Windows-1252 and between double quotes, with no escape.
 // Boxes whose text goes into the gradebook hold only what the file keeps, so what the teacher
 // sees is what is saved: a typed or pasted '"' becomes "'", and a character the file cannot
 // hold is left out, with a beep and a tool tip at the box saying which character and why.
 void KeepToFileText(QLineEdit* box);
-void KeepToFileText(QPlainTextEdit* box);
-void KeepToFileText(QTextEdit* box);
 
 // The text as a gradebook file keeps it. The characters left out are added to *refused, each
 // once (a character beyond the first plane as its surrogate pair).
