@@ -3,6 +3,7 @@
 // The main window as the widget tests drive it.
 #include "ScriptedPrompter.h"
 #include "ui/main/ControlPanel.h"
+#include "ui/main/FileCommands.h"
 #include "ui/main/GradeTableModel.h"
 #include "ui/main/GradeTableView.h"
 #include "ui/main/MainWindow.h"

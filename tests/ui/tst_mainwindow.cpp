@@ -655,7 +655,7 @@ private slots:
         QDir(m_dir.path()).mkpath(u"taken.GRD"_s);
         s.prompter->answers << QMessageBox::StandardButton(answer);
         if (!saveAs.isEmpty()) s.prompter->fileNames << path(saveAs);
-        s.window.newCommand();
+        s.window.fileCommands().newCommand();
         QCOMPARE(s.prompter->asked, QStringList{u"Save your work?"_s});
         QCOMPARE(s.book.testCount(), replaced ? 0 : 1);
         QCOMPARE(s.book.isModified(), !replaced);
@@ -668,7 +668,7 @@ private slots:
         // Unmodified: nothing is asked.
         s.prompter->asked.clear();
         s.book.setModified(false);
-        s.window.newCommand();
+        s.window.fileCommands().newCommand();
         QVERIFY(s.prompter->asked.isEmpty());
     }
 
@@ -687,13 +687,13 @@ private slots:
         if (!content.isEmpty()) QVERIFY(TestSupport::Store(file, content));
         Session s;
         s.prompter->fileNames << file;
-        s.window.openCommand();
+        s.window.fileCommands().openCommand();
         QCOMPARE(s.prompter->told.size(), 1);
         QVERIFY2(s.prompter->told[0].startsWith(message), qPrintable(s.prompter->told[0]));
         // The program goes on with an untitled gradebook.
         QCOMPARE(s.window.windowTitle(), u"Quillmark"_s);
         QVERIFY(s.book.fileName().isEmpty());
-        QVERIFY(s.window.recentFiles().isEmpty());
+        QVERIFY(s.window.fileCommands().recentFiles().isEmpty());
         QVERIFY(!s.book.isModified());
     }
 
@@ -704,20 +704,22 @@ private slots:
             files << path(n + u".GRD"_s);
         for (const QString& f : files) {
             s.prompter->fileNames << f;
-            QVERIFY(s.window.AskSaveAs());
+            QVERIFY(s.window.fileCommands().AskSaveAs());
         }
         for (const QString& f : files) {
             s.prompter->fileNames << f;
-            s.window.openCommand();
+            s.window.fileCommands().openCommand();
         }
-        QCOMPARE(s.window.recentFiles(), (QStringList{files[4], files[3], files[2], files[1]}));
+        QCOMPARE(s.window.fileCommands().recentFiles(),
+                 (QStringList{files[4], files[3], files[2], files[1]}));
         s.prompter->fileNames << files[1];
-        s.window.openCommand();
-        QCOMPARE(s.window.recentFiles(), (QStringList{files[1], files[4], files[3], files[2]}));
+        s.window.fileCommands().openCommand();
+        QCOMPARE(s.window.fileCommands().recentFiles(),
+                 (QStringList{files[1], files[4], files[3], files[2]}));
         QCOMPARE(s.window.windowTitle(), u"Quillmark - "_s + files[1]);
         // A recent file that has gone away is reported and nothing is loaded.
         QFile::remove(files[4]);
-        s.window.openRecent(1);
+        s.window.fileCommands().openRecent(1);
         QCOMPARE(s.prompter->told.value(0), u"File "_s + files[4] + u" not found!"_s);
         QCOMPARE(s.book.fileName(), files[1]);
     }
@@ -731,13 +733,13 @@ private slots:
             s.type(u"77"_s);
             s.panel->mode[1]->click(); // saved in the Analyze mode
             s.prompter->fileNames << file;
-            QVERIFY(s.window.saveCommand());
+            QVERIFY(s.window.fileCommands().saveCommand());
             QVERIFY(s.window.close());
         }
         Session again;
         QCOMPARE(again.book.fileName(), file);
         QVERIFY(again.book.GetCellText(1, 2).startsWith(u"77"_s));
-        QCOMPARE(again.window.recentFiles().value(0), file);
+        QCOMPARE(again.window.fileCommands().recentFiles().value(0), file);
         QVERIFY(!again.book.isModified());
         QVERIFY(again.panel->chartArea->isVisible());
         QVERIFY(!again.panel->studentAndTest->isVisible());
@@ -752,7 +754,7 @@ private slots:
         Session relative({u"class.GRD"_s});
         QDir::setCurrent(cwd);
         QCOMPARE(relative.book.fileName(), file);
-        QCOMPARE(relative.window.recentFiles().value(0), file);
+        QCOMPARE(relative.window.fileCommands().recentFiles().value(0), file);
     }
 
     // The view state stored with a file is applied when it is opened.
@@ -831,7 +833,7 @@ private slots:
             s.book.security().protect[SaveToDisk] = true;
             Unlock(s.book);
             s.prompter->fileNames << file;
-            QVERIFY(s.window.AskSaveAs());
+            QVERIFY(s.window.fileCommands().AskSaveAs());
         }
         const auto shown = [](Session& s) {
             return QStringList{s.book.GetCellText(1, 0), s.book.GetCellText(2, 0)};
@@ -857,16 +859,16 @@ private slots:
         answerPassword(QString());
         s.book.setModified(false);
         s.prompter->fileNames << file;
-        s.window.openCommand();
+        s.window.fileCommands().openCommand();
         QCOMPARE(shown(s), ids);
         answerPassword(QString());
         s.prompter->fileNames << path(u"copy.GRD"_s);
-        QVERIFY(!s.window.AskSaveAs());
+        QVERIFY(!s.window.fileCommands().AskSaveAs());
         QVERIFY(!QFile::exists(path(u"copy.GRD"_s)));
         // Given: each student gets its own name back, though sorted by the IDs while hidden.
         answerPassword(u"owl"_s);
         s.prompter->fileNames << file;
-        s.window.openCommand();
+        s.window.fileCommands().openCommand();
         QCOMPARE(shown(s), names);
         QCOMPARE(s.book.StudentOf(1).id.text(), u"S-1"_s);
         QCOMPARE(s.book.StudentOf(2).id.text(), u"S-2"_s);

@@ -104,7 +104,7 @@ private slots:
                       second = m_dir.filePath(u"b.txt"_s);
         QVERIFY(Store(source, text));
         s.prompter->fileNames << m_dir.filePath(u"class.grd"_s);
-        QVERIFY(s.window.AskSaveAs()); // titled, to see the import make it untitled
+        QVERIFY(s.window.fileCommands().AskSaveAs()); // titled, to see the import make it untitled
         const auto run = [&](const char* item, const QString& file, bool chooseComma) {
             s.prompter->fileNames << file;
             WhenSetupOpen(&s.window, true, [=](Setup* d) {

@@ -370,47 +370,13 @@ void MainWindow::showEvent(QShowEvent* event) {
     RefreshCurrentCell();
 }
 
-// The commands as the menus and the tests reach them.
+// Start-up, as the program and the tests reach it.
 void MainWindow::startUp(const QStringList& arguments) {
     m_files->startUp(arguments);
 }
 void MainWindow::setLibraryDir(const QString& dir) {
     m_files->setLibraryDir(dir);
 }
-bool MainWindow::ConfirmSave() {
-    return m_files->ConfirmSave();
-}
-bool MainWindow::AskSaveAs() {
-    return m_files->AskSaveAs();
-}
-bool MainWindow::saveCommand() {
-    return m_files->saveCommand();
-}
-void MainWindow::newCommand() {
-    m_files->newCommand();
-}
-void MainWindow::openCommand() {
-    m_files->openCommand();
-}
-void MainWindow::openRecent(int index) {
-    m_files->openRecent(index);
-}
-const QStringList& MainWindow::recentFiles() const {
-    return m_files->recentFiles();
-}
-void MainWindow::addTest() {
-    m_tableCommands->addTest();
-}
-void MainWindow::deleteTests() {
-    m_tableCommands->deleteTests();
-}
-void MainWindow::insertStudent() {
-    m_tableCommands->insertStudent();
-}
-void MainWindow::deleteStudents() {
-    m_tableCommands->deleteStudents();
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (m_files->close())
         event->accept();

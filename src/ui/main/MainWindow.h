@@ -69,19 +69,6 @@ public:
     // Reads the libraries from `dir` instead of the usual places (tests, the command line).
     void setLibraryDir(const QString& dir);
 
-    // The file and table commands, as the menus run them.
-    bool ConfirmSave();
-    bool AskSaveAs();
-    bool saveCommand();
-    void newCommand();
-    void openCommand();
-    void openRecent(int index);
-    const QStringList& recentFiles() const;
-    void addTest();
-    void deleteTests();
-    void insertStudent();
-    void deleteStudents();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
