@@ -5,6 +5,8 @@
 #include "ui/main/GradeTableModel.h"
 #include "ui/main/GradeTableView.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/Prompter.h"
+#include "ui/main/TableMouse.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,6 +15,27 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+
+namespace {
+
+// Says OK or Yes to every question, so that the commands run to their end.
+class AgreeingPrompter : public Prompter {
+public:
+    QMessageBox::StandardButton ask(QWidget*, const QString&, QMessageBox::StandardButtons buttons,
+                                    QMessageBox::Icon) override {
+        return buttons.testFlag(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::Yes;
+    }
+    void tell(QWidget*, const QString& text, QMessageBox::Icon) override {
+        std::printf("Told: %s\n", qPrintable(text));
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString openFileName(QWidget*, const QString&) override { return {}; }
+    std::optional<FontChoice> font(QWidget*, const QFont&, const QColor&) override { return {}; }
+};
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -34,7 +57,7 @@ int main(int argc, char* argv[]) {
 
     QElapsedTimer timer;
     timer.start();
-    MainWindow window;
+    MainWindow window(std::make_shared<AgreeingPrompter>());
     window.startUp({path});
     window.show();
     QApplication::processEvents();
@@ -75,6 +98,49 @@ int main(int argc, char* argv[]) {
         if (i % 2 == 1) window.editor()->clear();
     }
     std::printf("Key to repainted cell and total      %8.1f us   (target < 5 ms)\n", total / keys);
-    window.gradebook().setModified(false);
+
+    // The table commands on the whole class, each from the window as a menu item runs it.
+    Gradebook& book = window.gradebook();
+    const auto run = [&](const char* name) {
+        QAction* item = window.findChild<QAction*>(QString::fromLatin1(name));
+        timer.restart();
+        item->trigger();
+        QApplication::processEvents();
+        return double(timer.nsecsElapsed()) / 1e6;
+    };
+    const auto select = [&](int top, int left, int bottom, int right) {
+        QAbstractItemModel* m = table->model();
+        table->selectionModel()->select(
+            QItemSelection(m->index(top - 1, left - 1), m->index(bottom - 1, right - 1)),
+            QItemSelectionModel::ClearAndSelect);
+    };
+    select(1, 1, book.rowCount() - 1, book.columnCount() - 1);
+    std::printf("Copy of the whole table              %8.1f ms   (target < 300 ms)\n", run("copy"));
+    std::printf("Paste of it back over the table      %8.1f ms   (target < 300 ms)\n",
+                run("paste"));
+    select(1, 1, 100, book.columnCount() - 1);
+    const int students = book.studentCount();
+    const double deleteStudents = run("dele");
+    select(1, 2, book.rowCount() - 1, 101);
+    const int tests = book.testCount();
+    const double deleteTests = run("deltest");
+    if (book.studentCount() != students - 100 || book.testCount() != tests - 100) {
+        std::printf("The deletions did not take place.\n");
+        return 1;
+    }
+    std::printf("Delete 100 selected students         %8.1f ms   (target < 100 ms)\n",
+                deleteStudents);
+    std::printf("Delete 100 selected tests            %8.1f ms   (target < 100 ms)\n", deleteTests);
+    const QString moved = book.GetCellText(0, 2);
+    timer.restart();
+    window.tableMouse().dropTest(2, book.columnCount());
+    QApplication::processEvents();
+    const double drop = double(timer.nsecsElapsed()) / 1e6;
+    if (book.GetCellText(0, book.columnCount() - 1) != moved) {
+        std::printf("The test was not moved.\n");
+        return 1;
+    }
+    std::printf("Drop a test from column 2 to the end %8.1f ms   (target < 100 ms)\n", drop);
+    book.setModified(false);
     return 0;
 }

@@ -420,6 +420,15 @@ private slots:
         QCOMPARE(b.book.GetCellText(0, 3), a.book.GetCellText(0, 2));
         QVERIFY(b.book.GetCellText(2, 3).startsWith(u"35 "_s));
         QVERIFY(b.book.GetCellText(1, 2).isEmpty()); // outside the selection
+        // No keeps the parameters and names but still pastes the scores.
+        const QString name2 = b.book.GetCellText(0, 2);
+        selectColumns(b, 2, 2);
+        b.prompter->answers << QMessageBox::No;
+        b.action(u"paste"_s)->trigger();
+        QCOMPARE(b.prompter->asked.size(), 2);
+        QCOMPARE(b.book.TestOf(2).maxScore, b.book.TestOf(4).maxScore);
+        QCOMPARE(b.book.GetCellText(0, 2), name2);
+        QVERIFY(b.book.GetCellText(1, 2).startsWith(u"40"_s));
 
         a.action(u"cut"_s)->trigger();
         QCOMPARE(a.book.testCount(), 0);
@@ -460,9 +469,12 @@ private slots:
         s.addTests(2);
         s.clickCell(2, 2);
         QString shown;
+        int extras = 0; // Rename, Cut, Copy, Paste and a separator appear only over the table
         QTimer::singleShot(50, [&] {
             if (QWidget* popup = QApplication::activePopupWidget()) {
                 shown = popup->objectName();
+                for (QAction* a : popup->actions())
+                    extras += a->isVisible() && a->property("popupOnly").toBool();
                 popup->close();
             }
         });
@@ -473,6 +485,8 @@ private slots:
         const QPoint local = target->mapFrom(s.table, cell.center());
         emit target->customContextMenuRequested(local);
         QCOMPARE(shown, menu);
+        QCOMPARE(extras, menu == u"test"_s || menu == u"student"_s ? 5 : 0);
+        QVERIFY(!s.action(u"popTCut"_s)->isVisible() && !s.action(u"renstud"_s)->isVisible());
         QCOMPARE(s.table->wholeColumnsSelected(), wholeColumns);
         QCOMPARE(s.table->wholeRowsSelected(), wholeRows);
     }
@@ -484,12 +498,40 @@ private slots:
         s.typeColumn(2, {u"12"_s});
         const QStringList names = TestSupport::Row(s.book, 0).mid(2);
         QHeaderView* header = s.table->horizontalHeader();
-        header->moveSection(1, 3); // the first test to the last place
+        QWidget* strip = header->viewport();
+        const auto nameOf = [&](int col) {
+            return QPoint(header->sectionViewportPosition(col - 1) + 5, 5);
+        };
+        // Two presses on different names arm no drag; a second press on the same one does.
+        QTest::mouseClick(strip, Qt::LeftButton, {}, nameOf(2));
+        QTest::mousePress(strip, Qt::LeftButton, {}, nameOf(3));
+        QVERIFY(!header->sectionsMovable());
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, nameOf(3));
+        const auto drag = [&](int from, QPoint to) {
+            QTest::mouseClick(strip, Qt::LeftButton, {}, nameOf(from));
+            QTest::mousePress(strip, Qt::LeftButton, {}, nameOf(from));
+            // A move with the button held, which QTest::mouseMove does not send.
+            QMouseEvent move(QEvent::MouseMove, to, strip->mapToGlobal(to), Qt::NoButton,
+                             Qt::LeftButton, {});
+            QApplication::sendEvent(strip, &move);
+            const QCursor pointer = strip->cursor();
+            QTest::mouseRelease(strip, Qt::LeftButton, {}, to);
+            QCoreApplication::processEvents();
+            return std::pair(pointer.shape(), pointer.hotSpot());
+        };
+        const QPoint pastTheEnd(strip->width() - 2, 5);
+        const auto refused = drag(2, pastTheEnd + QPoint(0, 60)); // dropped off the names
+        QCOMPARE(TestSupport::Row(s.book, 0).mid(2), names);
+        const auto taken = drag(2, pastTheEnd); // the first test to the last place
+        QCOMPARE(taken.first, Qt::BitmapCursor);
+        QVERIFY(taken.second != refused.second); // a pointer of its own for each
         QCOMPARE(TestSupport::Row(s.book, 0).mid(2), (QStringList{names[1], names[2], names[0]}));
         QVERIFY(s.book.GetCellText(1, 4).startsWith(u"12 "_s));
-        QCOMPARE(header->visualIndex(3), 3); // the header shows the document's order again
-        header->moveSection(2, 0);           // nothing goes in front of the totals
+        QCOMPARE(header->visualIndex(3), 3);   // the header shows the document's order again
+        QCOMPARE(drag(2, nameOf(1)), refused); // nothing goes in front of the totals
         QCOMPARE(TestSupport::Row(s.book, 0).mid(2), (QStringList{names[1], names[2], names[0]}));
+        drag(4, nameOf(2)); // dropped on a test, it goes in front of it
+        QCOMPARE(TestSupport::Row(s.book, 0).mid(2), (QStringList{names[0], names[1], names[2]}));
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(2) + 5, 5));
         QVERIFY(s.table->wholeColumnsSelected());

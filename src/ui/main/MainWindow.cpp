@@ -185,7 +185,7 @@ void MainWindow::buildMenus() {
     action(student, tr("&Informaton"), "inf", [] {})->setEnabled(false);
     action(student, tr("&Rename"), "renstud",
            [this] { m_editing->startHeaderEdit(2, m_table->currentRow(), 1); });
-    addClipboardItems(student, "popS");
+    addClipboardItems(student, "seep", "popS");
 
     QMenu* test = menuBar()->addMenu(tr("&Test"));
     test->setObjectName(QStringLiteral("test"));
@@ -194,7 +194,7 @@ void MainWindow::buildMenus() {
         action(test, tr("&Delete"), "deltest", [this] { m_tableCommands->deleteTests(); });
     action(test, tr("&Rename"), "renn",
            [this] { m_editing->startHeaderEdit(1, 1, m_table->currentColumn()); });
-    addClipboardItems(test, "popT");
+    addClipboardItems(test, "separat", "popT");
     m_setScaleAction =
         action(test, tr("&Set Scale"), "setscale", [this] { m_panel->scale->click(); });
     m_testInfoAction =
@@ -236,9 +236,10 @@ void MainWindow::buildMenus() {
     syncViewMenus();
 }
 
-void MainWindow::addClipboardItems(QMenu* menu, const char* prefix) {
-    // The same cut, copy and paste as the Edit menu, after a separator.
-    menu->addSeparator();
+void MainWindow::addClipboardItems(QMenu* menu, const char* separatorName, const char* prefix) {
+    // The same cut, copy and paste as the Edit menu, after a separator. They and the Rename
+    // item before them belong to the menu popped up over the table, not to the menu bar.
+    menu->addSeparator()->setObjectName(QString::fromLatin1(separatorName));
     const auto item = [&](const QString& text, const char* name, auto slot) {
         QAction* a = menu->addAction(text);
         a->setObjectName(QString::fromLatin1(prefix) + QString::fromLatin1(name));
@@ -247,6 +248,11 @@ void MainWindow::addClipboardItems(QMenu* menu, const char* prefix) {
     item(tr("Cu&t"), "Cut", [this] { m_clipboard->copy(true); });
     item(tr("&Copy"), "Copy", [this] { m_clipboard->copy(false); });
     item(tr("&Paste"), "Paste", [this] { m_clipboard->paste(); });
+    const QList<QAction*> items = menu->actions();
+    for (QAction* a : items.mid(items.size() - 5)) {
+        a->setProperty("popupOnly", true);
+        a->setVisible(false);
+    }
     menu->addSeparator();
 }
 

@@ -77,7 +77,7 @@ protected:
 
 private:
     void buildMenus();
-    void addClipboardItems(QMenu* menu, const char* prefix);
+    void addClipboardItems(QMenu* menu, const char* separatorName, const char* prefix);
     void refreshPanelAndEditor();
     void showSecurityRules();
     void showHelp();

@@ -13,10 +13,39 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QSignalBlocker>
 
+namespace {
+
+// The pointer while a test is dragged: an insertion mark where it may be dropped, a barred
+// circle where it may not.
+QCursor DragCursor(bool allowed) {
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1));
+    if (allowed) {
+        p.setBrush(QColor(0, 0, 128));
+        p.drawRect(14, 8, 3, 22);
+        p.drawPolygon(QPolygon({QPoint(8, 1), QPoint(23, 1), QPoint(15, 9)}));
+    } else {
+        p.setPen(QPen(QColor(192, 0, 0), 4));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPoint(16, 16), 11, 11);
+        p.drawLine(8, 8, 24, 24);
+    }
+    p.end();
+    return QCursor(picture, 15, allowed ? 9 : 16);
+}
+
+} // namespace
+
 TableMouse::TableMouse(MainWindow& window)
-    : QObject(&window), m_window(window), m_cellMenu(new QMenu(&window)) {
+    : QObject(&window), m_window(window), m_cellMenu(new QMenu(&window)),
+      m_dropCursor(DragCursor(true)), m_noDropCursor(DragCursor(false)) {
     m_cellMenu->setObjectName(QStringLiteral("popGrade"));
     m_ignoreAction = m_cellMenu->addAction(tr("Ignore"));
     m_ignoreAction->setObjectName(QStringLiteral("popInclude"));
@@ -42,8 +71,9 @@ TableMouse::TableMouse(MainWindow& window)
     // a test's name pressed again and dragged carries the test to another place.
     tests->setSectionsClickable(true);
     names->setSectionsClickable(true);
-    tests->setSectionsMovable(true);
-    connect(tests, &QHeaderView::sectionMoved, this, &TableMouse::onTestDragged);
+    tests->setSectionsMovable(false);
+    tests->viewport()->installEventFilter(this);
+    connect(tests, &QHeaderView::sectionMoved, this, &TableMouse::onSectionMoved);
 
     for (QWidget* w : {static_cast<QWidget*>(table->viewport()), static_cast<QWidget*>(tests),
                        static_cast<QWidget*>(names)})
@@ -88,7 +118,15 @@ void TableMouse::onRightButton(int row, int col, QWidget* source, const QPoint& 
     const CellBlock now = table->selectionBlock();
     const QPoint at = source->mapToGlobal(pos);
     const auto popUp = [&](const QString& name) {
-        if (auto* menu = m_window.findChild<QMenu*>(name)) menu->exec(at);
+        auto* menu = m_window.findChild<QMenu*>(name);
+        if (!menu) return;
+        const auto showExtras = [menu](bool on) {
+            for (QAction* a : menu->actions())
+                if (a->property("popupOnly").toBool()) a->setVisible(on);
+        };
+        showExtras(true);
+        menu->exec(at);
+        showExtras(false);
     };
     if (row > 0 && col > 1 && row >= now.top && row <= now.bottom && col >= now.left &&
         col <= now.right) {
@@ -103,23 +141,80 @@ void TableMouse::onRightButton(int row, int col, QWidget* source, const QPoint& 
     }
 }
 
-void TableMouse::onTestDragged(int logical, int oldVisual, int newVisual) {
-    // The header only shows where the test was dropped; the document moves it, and the
-    // header goes back to showing the document's order.
+bool TableMouse::eventFilter(QObject* watched, QEvent* event) {
     QHeaderView* tests = m_window.table()->horizontalHeader();
-    {
-        const QSignalBlocker blocker(tests);
-        tests->moveSection(newVisual, oldVisual);
+    if (watched != tests->viewport()) return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() == Qt::LeftButton) onNamePress(mouse->position().toPoint());
+        break;
+    case QEvent::MouseMove:
+        if (m_dragging)
+            tests->viewport()->setCursor(
+                dropColumn(mouse->position().toPoint()) != 0 ? m_dropCursor : m_noDropCursor);
+        break;
+    case QEvent::MouseButtonRelease:
+        if (m_dragging && mouse->button() == Qt::LeftButton) {
+            m_dragging = false;
+            tests->viewport()->unsetCursor();
+            // The header finishes its own drag on this release; the test moves after it.
+            const int target = dropColumn(mouse->position().toPoint());
+            QMetaObject::invokeMethod(
+                this,
+                [this, tests, source = m_dragSource, target] {
+                    tests->setSectionsMovable(false);
+                    if (target != 0) dropTest(source, target);
+                },
+                Qt::QueuedConnection);
+        }
+        break;
+    default:
+        break;
     }
-    Q_UNUSED(logical);
-    const int from = oldVisual + 1;
-    const int place = newVisual + 1;
-    if (from < 2 || place < 2) return;
+    return false;
+}
+
+void TableMouse::onNamePress(const QPoint& pos) {
+    QHeaderView* tests = m_window.table()->horizontalHeader();
+    const int section = tests->logicalIndexAt(pos);
+    const int col = section < 0 ? m_window.gradebook().columnCount() : section + 1;
+    const bool second = m_dragArmed && m_dragSource == col;
+    m_dragArmed = !second;
+    m_dragSource = col;
+    bool drag = second && col >= 2;
+    if (drag && m_window.gradebook().headerEditing() != HeaderEditing::Off) {
+        m_window.cellEditing().endHeaderEdit();
+        m_window.RefreshCurrentCell();
+        drag = false;
+    }
+    // The header moves a section only while it is movable, so the first press merely
+    // selects the test and arms the drag.
+    tests->setSectionsMovable(drag);
+    m_dragging = drag;
+}
+
+int TableMouse::dropColumn(const QPoint& pos) const {
+    const QHeaderView* tests = m_window.table()->horizontalHeader();
+    if (!tests->viewport()->rect().contains(pos)) return 0;
+    const int section = tests->logicalIndexAt(pos);
+    const int col = section < 0 ? m_window.gradebook().columnCount() : section + 1;
+    return col >= 2 && col != m_dragSource ? col : 0;
+}
+
+void TableMouse::onSectionMoved(int, int oldVisual, int newVisual) {
+    // The header only shows the drag; the document's order is what it shows afterwards.
+    QHeaderView* tests = m_window.table()->horizontalHeader();
+    const QSignalBlocker blocker(tests);
+    tests->moveSection(newVisual, oldVisual);
+}
+
+void TableMouse::dropTest(int source, int target) {
     Gradebook& book = m_window.gradebook();
     BusyCursor busy;
-    // MoveTest puts the test in front of the column it is given.
-    const int moved = MoveTest(book, from, place > from ? place + 1 : place);
+    const int moved = MoveTest(book, source, target);
     RecalcTotals(book);
+    m_dragSource = 0;
     m_window.table()->setCurrentCell(m_window.table()->currentRow(), moved);
     m_window.RefreshCurrentCell();
 }
