@@ -30,13 +30,16 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), m_browser(new QTextBr
     resize(640, 520);
 }
 
-HelpWindow* HelpWindow::Show(QWidget* parent) {
+HelpWindow* HelpWindow::Show(QWidget* parent, const QString& page) {
     static QPointer<HelpWindow> window;
     if (!window) {
         window = new HelpWindow(parent);
         window->setAttribute(Qt::WA_DeleteOnClose);
     }
-    window->m_browser->home();
+    if (page.isEmpty())
+        window->m_browser->home();
+    else
+        window->m_browser->setSource(QUrl(QStringLiteral("qrc:/help/") + page));
     window->show();
     window->raise();
     window->activateWindow();

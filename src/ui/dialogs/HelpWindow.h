@@ -11,8 +11,8 @@ public:
     explicit HelpWindow(QWidget* parent = nullptr);
     QTextBrowser* browser() const { return m_browser; }
 
-    // Shows the one help window, opened at its contents.
-    static HelpWindow* Show(QWidget* parent);
+    // Shows the one help window, opened at its contents or at `page` ("dialogs.html#setscale").
+    static HelpWindow* Show(QWidget* parent, const QString& page = {});
 
 private:
     QTextBrowser* m_browser;
