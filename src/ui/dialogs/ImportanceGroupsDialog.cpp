@@ -26,7 +26,7 @@ void ImportanceGroupsDialog::loadFromLibrary() {
     const int index = m_choose ? m_choose(this, edited) : -1;
     if (index >= 0)
         grid()->setImportanceSet(m_libraries.importanceSet(index));
-    else
+    else if (!(edited.name == grid()->importanceSet().name)) // renamed by "&Add Current"
         grid()->setListName(edited.name.text());
     keepColumnAfterButton();
 }

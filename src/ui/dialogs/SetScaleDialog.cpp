@@ -48,7 +48,7 @@ void SetScaleDialog::loadFromLibrary() {
     const int index = m_choose ? m_choose(this, edited) : -1;
     if (index >= 0)
         grid()->setScale(m_libraries.scale(index));
-    else
+    else if (!(edited.name == grid()->scale().name)) // renamed by "&Add Current"
         grid()->setListName(edited.name.text());
     keepColumnAfterButton();
 }

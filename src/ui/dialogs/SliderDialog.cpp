@@ -28,6 +28,7 @@ SliderDialog::SliderDialog(Prompter& prompter, const QString& deleteQuestion, QW
     connect(help, &QToolButton::clicked, this, &SliderDialog::helpRequested);
     m_header->addStretch();
     m_header->addWidget(help);
+    m_lastTabs[2] = help;
 
     auto* middle = new QHBoxLayout;
     middle->addLayout(m_form);
@@ -42,6 +43,7 @@ SliderDialog::SliderDialog(Prompter& prompter, const QString& deleteQuestion, QW
         button->setAutoDefault(false);
         button->setDefault(i == 0);
         answers->addWidget(button);
+        m_lastTabs[std::size_t(i)] = button;
         connect(button, &QPushButton::clicked, this, i == 0 ? &QDialog::accept : &QDialog::reject);
     }
     auto* layout = new QVBoxLayout(this);
@@ -53,6 +55,7 @@ SliderDialog::SliderDialog(Prompter& prompter, const QString& deleteQuestion, QW
     // The dialog is as wide as the slider the teacher chose, and follows it.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    chainTabs(m_grid);
     connect(m_grid, &SliderGrid::currentColumnChanged, this, &SliderDialog::showEntry);
     connect(m_grid, &SliderGrid::edited, this, &SliderDialog::showEntry);
 }
@@ -80,6 +83,7 @@ QLineEdit* SliderDialog::addBox(Box index, const QString& label, const QString& 
     }
     box->installEventFilter(this);
     m_form->addRow(label, box);
+    chainTabs(box);
     m_boxes[std::size_t(index)] = box;
     return box;
 }
@@ -90,14 +94,30 @@ QPushButton* SliderDialog::addButton(int index, const QString& caption, const QS
     button->setToolTip(toolTip);
     button->setAutoDefault(false);
     m_buttons->addWidget(button, index / 2, index % 2);
+    chainTabs(button);
     if (index == 0) connect(button, &QPushButton::clicked, this, &SliderDialog::insertEntry);
     if (index == 1) connect(button, &QPushButton::clicked, this, &SliderDialog::deleteEntry);
     if (index == 2) connect(button, &QPushButton::clicked, this, [this] { loadFromLibrary(); });
     return button;
 }
 
+// Tab goes from the grid through the boxes and the buttons in the order they were added, then
+// to "OK", "Cancel" and the help button.
+void SliderDialog::chainTabs(QWidget* added) {
+    if (m_lastAdded) setTabOrder(m_lastAdded, added);
+    m_lastAdded = added;
+    QWidget* before = added;
+    for (QWidget* w : m_lastTabs) {
+        setTabOrder(before, w);
+        before = w;
+    }
+}
+
 void SliderDialog::showEntry() {
     const int column = m_grid->currentColumn();
+    // With no entry shown there is nothing for the boxes to edit.
+    for (QLineEdit* box : m_boxes)
+        if (box) box->setEnabled(column >= 1);
     if (column < 1) return;
     const auto step = std::size_t(column - 1);
     const bool scale = m_grid->editsScale();

@@ -58,7 +58,11 @@ private:
     void insertEntry();
     void deleteEntry();
 
+    void chainTabs(QWidget* added);
+
     SliderGrid* m_grid;
+    std::array<QWidget*, 3> m_lastTabs{}; // "OK", "Cancel" and the help button, in this order
+    QWidget* m_lastAdded = nullptr;
     QFormLayout* m_form;
     QGridLayout* m_buttons;
     std::array<QLineEdit*, 3> m_boxes{};
