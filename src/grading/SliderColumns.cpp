@@ -103,13 +103,13 @@ bool deleteEntry(StepList<Entry>& list, SliderColumns& columns, int column) {
 
 // The last border was dragged to `edge`: the slider grows or shrinks with it and the columns are
 // laid out again from the unchanged percentages. It shrinks no further than keeps every column
-// that is MinColumnWidth wide at that width.
+// that is MinColumnWidth wide at that width, and grows to MaxSliderWidth at most.
 template <typename Entry>
 void scaleSlider(const StepList<Entry>& list, SliderColumns& columns, int n, int edge) {
     const int oldEdge = sumOf(columns.widths, 0, n);
     if (oldEdge <= 0 || columns.sliderWidth <= 0) return;
-    int width =
-        std::max(MinSliderWidth, roundedUnits(double(columns.sliderWidth) * edge / oldEdge));
+    int width = std::clamp(roundedUnits(double(columns.sliderWidth) * edge / oldEdge),
+                           MinSliderWidth, MaxSliderWidth);
     for (int i = 0; i < n; ++i)
         if (const int w = columns.widths[std::size_t(i)]; w >= MinColumnWidth)
             width = std::max(width, MinColumnWidth * columns.sliderWidth / w);

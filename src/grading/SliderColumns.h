@@ -19,6 +19,8 @@ struct SliderColumns {
 inline constexpr int MinColumnWidth = 50;
 // The slider never gets narrower than room for a full scale of such columns.
 inline constexpr int MinSliderWidth = MinColumnWidth * Limits::MaxSteps;
+// The settings keep the widths as 16-bit numbers.
+inline constexpr int MaxSliderWidth = 32767;
 
 SliderColumns LayOutColumns(const GradeScale& scale, int sliderWidth);
 SliderColumns LayOutColumns(const ImportanceSet& set, int sliderWidth);

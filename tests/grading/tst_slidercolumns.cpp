@@ -197,6 +197,8 @@ private slots:
         QTest::newRow("last border") << true << letters << 3000 << 4 << 630 << letters << 3300;
         QTest::newRow("last border, far in")
             << true << letters << 3000 << 4 << -2000 << letters << MinSliderWidth;
+        QTest::newRow("last border, far out")
+            << true << letters << 3000 << 4 << 100000 << letters << MaxSliderWidth;
         QTest::newRow("group") << false << groups << 3000 << 0 << 1500 << QList<float>{50, 30, 20}
                                << 3000;
         QTest::newRow("group into the next")

@@ -106,14 +106,15 @@ void SliderGrid::setCurrentColumn(int column) {
 }
 
 void SliderGrid::setLabelColumnWidth(int twips) {
-    m_labelWidth = twips > 0 ? std::max(MinColumnWidth, twips) : defaultLabelWidth();
+    m_labelWidth =
+        twips > 0 ? std::clamp(twips, MinColumnWidth, MaxSliderWidth) : defaultLabelWidth();
     updateGeometry();
     update();
 }
 
 void SliderGrid::setSliderWidth(int twips) {
-    m_columns.sliderWidth =
-        std::max(MinSliderWidth, twips > 0 ? twips : defaultGridWidth() - m_labelWidth);
+    m_columns.sliderWidth = std::clamp(twips > 0 ? twips : defaultGridWidth() - m_labelWidth,
+                                       MinSliderWidth, MaxSliderWidth);
     m_columns = withList([&](const auto& list) { return LayOutColumns(list, sliderWidth()); });
     withList([&](auto& list) { ReadBackColumns(list, m_columns); });
     changed();
@@ -162,7 +163,7 @@ void SliderGrid::setNameAt(int column, const QString& text) {
 void SliderGrid::dragBorder(int column, int twips) {
     m_preview.reset();
     if (column == 0)
-        m_labelWidth = std::max(MinColumnWidth, twips);
+        m_labelWidth = std::clamp(twips, MinColumnWidth, MaxSliderWidth);
     else if (column >= 1 && column <= count())
         withList([&](auto& list) { applyDrag(list, m_columns, column, twips); });
     changed();
@@ -172,7 +173,7 @@ void SliderGrid::dragBorder(int column, int twips) {
 SliderGrid::Shown SliderGrid::dragged(int column, int twips) const {
     Shown out = stored();
     if (column == 0) {
-        out.labelWidth = std::max(MinColumnWidth, twips);
+        out.labelWidth = std::clamp(twips, MinColumnWidth, MaxSliderWidth);
         return out;
     }
     withList([&](const auto& list) {

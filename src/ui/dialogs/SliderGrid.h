@@ -42,8 +42,8 @@ public:
 
     // "Scale Geometry". Setting 0 (nothing stored) gives the defaults: a label column that fits
     // its labels, and for the slider the grid's own width, 72 average characters of its font,
-    // less the label column. The slider is at least MinSliderWidth; setting it lays the columns
-    // out again from the percentages.
+    // less the label column. Both are at most MaxSliderWidth, the slider at least
+    // MinSliderWidth; setting the slider lays the columns out again from the percentages.
     int labelColumnWidth() const { return m_labelWidth; }
     void setLabelColumnWidth(int twips);
     int sliderWidth() const { return m_columns.sliderWidth; }
