@@ -1,5 +1,7 @@
 #include "Scale.h"
 
+#include "core/NumberText.h"
+
 #include <cmath>
 
 double RoundHalfUp(double x, int digits) {
@@ -19,6 +21,11 @@ int GradeIndex(const TestRecord& test, float score) {
     return -1;
 }
 
+QString BestValueNotAboveZeroMessage(float bestValue) {
+    return QStringLiteral("Error: The highest Numeric Value (%1) must be above 0!")
+        .arg(FormatGeneral(bestValue));
+}
+
 std::variant<GradeScale, AutoEvenRefusal> AutoEven(const GradeScale& scale) {
     const int count = scale.used();
     const auto& steps = scale.steps;
@@ -28,8 +35,7 @@ std::variant<GradeScale, AutoEvenRefusal> AutoEven(const GradeScale& scale) {
     GradeScale result = scale;
     if (count == 0) return result;
     const double top = steps[std::size_t(count - 1)].value;
-    // Percentages of a best grade worth nothing would be meaningless.
-    if (!(top > 0)) return AutoEvenRefusal{count - 1, ValuesOutOfOrderMessage};
+    if (!(top > 0)) return AutoEvenRefusal{count - 1, BestValueNotAboveZeroMessage(float(top))};
     for (int i = 0; i + 1 < count; ++i) {
         const double low = steps[std::size_t(i)].value;
         const double mid = low + (steps[std::size_t(i + 1)].value - low) / 2;

@@ -15,9 +15,11 @@ int GradeIndex(const TestRecord& test, float score);
 
 inline const QString ValuesOutOfOrderMessage =
     QStringLiteral("Error: Numeric Values are not in order!");
+// "Auto Even" measures every value as a share of the best one, which must therefore be above 0.
+QString BestValueNotAboveZeroMessage(float bestValue);
 
-// "Auto Even" refuses a scale whose values do not increase; it names the later step of the
-// first bad pair, which the editor then selects.
+// "Auto Even" refuses a scale whose values do not increase, naming the later step of the first
+// bad pair, and one whose best value is 0 or less, naming the best step; the editor selects it.
 struct AutoEvenRefusal {
     int step;
     QString message;

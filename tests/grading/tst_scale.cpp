@@ -72,7 +72,8 @@ private slots:
         QTest::newRow("descending refused") << QList<float>{1, 2, 5, 3} << QList<float>{} << 3;
         QTest::newRow("tiny first midpoint")
             << QList<float>{0, 0.01f, 100} << QList<float>{1, 50, 100} << -1;
-        QTest::newRow("best value not above 0") << QList<float>{-3, -2, -1} << QList<float>{} << 2;
+        QTest::newRow("best value below 0") << QList<float>{-3, -2, -1} << QList<float>{} << 2;
+        QTest::newRow("best value 0") << QList<float>{-1, 0} << QList<float>{} << 1;
         QTest::newRow("one step") << QList<float>{4} << QList<float>{100} << -1;
     }
     void autoEven() {
@@ -90,7 +91,11 @@ private slots:
             const auto* refusal = std::get_if<AutoEvenRefusal>(&result);
             QVERIFY(refusal);
             QCOMPARE(refusal->step, refusedAt);
-            QCOMPARE(refusal->message, u"Error: Numeric Values are not in order!"_s);
+            QCOMPARE(refusal->message,
+                     values.back() > 0
+                         ? u"Error: Numeric Values are not in order!"_s
+                         : u"Error: The highest Numeric Value (%1) must be above 0!"_s.arg(
+                               values.back()));
             return;
         }
         const auto* even = std::get_if<GradeScale>(&result);
