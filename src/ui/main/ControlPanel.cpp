@@ -86,8 +86,6 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
         studentRow->addWidget(studentButtons[std::size_t(i)]);
     }
     students->addLayout(studentRow);
-    // Student information comes with its dialog; until then the button stays off.
-    studentButtons[2]->setEnabled(false);
     panelLayout->addWidget(studentPanel);
 
     // The current test.

@@ -29,6 +29,8 @@ public:
     // blanks) or the one used last, the window where it was.
     void startUp(const QStringList& arguments);
     void setLibraryDir(const QString& dir) { m_libraryDir = dir; }
+    // The folder the libraries are read from and written to alone, or empty for the usual places.
+    const QString& libraryDir() const { return m_libraryDir; }
 
     // ConfirmSave answers whether the command may go on: not after Cancel, nor when the save
     // chosen with Yes failed or was refused.
@@ -44,13 +46,16 @@ public:
     bool close();
     // "Quillmark", and the file's path when the gradebook has one.
     void setCaptionFromFile();
+    // What is kept between runs, as this run has it; a command that changes a part stores it.
+    AppSettings& settings() { return m_settings; }
+    // Tells the teacher when the settings store could not be read or written.
+    void reportSettingsFailure(const Result& result);
 
 private:
     void readLibraries();
     void readGradebook(const QString& path);
     bool writeGradebook(const QString& path);
     void refreshRecentMenu();
-    void reportSettingsFailure(const Result& result);
     AppSettings currentSettings() const;
 
     MainWindow& m_window;

@@ -4,6 +4,7 @@
 #include "CellEditing.h"
 #include "ClipboardCommands.h"
 #include "ControlPanel.h"
+#include "DialogCommands.h"
 #include "FileCommands.h"
 #include "GradeTableView.h"
 #include "PanelCommands.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     m_clipboard = new ClipboardCommands(*this);
     m_panelCommands = new PanelCommands(*this, scroll);
     m_textExchange = new TextExchangeCommands(*this);
+    m_dialogs = new DialogCommands(*this);
     buildMenus();
     m_mouse = new TableMouse(*this);
     connect(m_panel->refresh, &QPushButton::clicked, this, &MainWindow::refreshCommand);
@@ -79,6 +81,12 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
             &TableCommands::deleteStudents);
     connect(m_panel->studentButtons[1], &QPushButton::clicked, m_tableCommands,
             &TableCommands::insertStudent);
+    connect(m_panel->studentButtons[2], &QPushButton::clicked, m_dialogs,
+            &DialogCommands::studentInformation);
+    connect(m_panel->scale, &QPushButton::clicked, m_dialogs, &DialogCommands::setScale);
+    connect(m_panel->setImportance, &QPushButton::clicked, m_dialogs,
+            &DialogCommands::setImportance);
+    connect(m_panel->info, &QPushButton::clicked, m_dialogs, &DialogCommands::testInformation);
     connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &MainWindow::RefreshCurrentCell);
     connect(m_table, &QAbstractItemView::clicked, this, &MainWindow::RefreshCurrentCell);
@@ -181,8 +189,8 @@ void MainWindow::buildMenus() {
     student->setObjectName(QStringLiteral("student"));
     action(student, tr("I&nsert"), "inse", [this] { m_tableCommands->insertStudent(); });
     action(student, tr("&Delete"), "dele", [this] { m_tableCommands->deleteStudents(); });
-    // Student information comes with its dialog; until then the item stays off.
-    action(student, tr("&Informaton"), "inf", [] {})->setEnabled(false);
+    m_studentInfoAction = action(student, tr("&Informaton"), "inf",
+                                 [this] { m_dialogs->studentInformation(); });
     action(student, tr("&Rename"), "renstud",
            [this] { m_editing->startHeaderEdit(2, m_table->currentRow(), 1); });
     addClipboardItems(student, "seep", "popS");
@@ -196,9 +204,9 @@ void MainWindow::buildMenus() {
            [this] { m_editing->startHeaderEdit(1, 1, m_table->currentColumn()); });
     addClipboardItems(test, "separat", "popT");
     m_setScaleAction =
-        action(test, tr("&Set Scale"), "setscale", [this] { m_panel->scale->click(); });
+        action(test, tr("&Set Scale"), "setscale", [this] { m_dialogs->setScale(); });
     m_testInfoAction =
-        action(test, tr("&Information"), "moreinfo", &MainWindow::RefreshCurrentCell);
+        action(test, tr("&Information"), "moreinfo", [this] { m_dialogs->testInformation(); });
     m_calculateGradesAction = action(test, tr("Calculate &Grades"), "gradetest",
                                      [this] { m_panel->calculateGrades->click(); });
     m_calculateGradesAction->setCheckable(true);
@@ -309,6 +317,7 @@ void MainWindow::refreshPanelAndEditor() {
     // The Test menu mirrors the test panel.
     m_setScaleAction->setEnabled(m_panel->scale->isEnabled());
     m_testInfoAction->setEnabled(m_panel->info->isEnabled());
+    m_studentInfoAction->setEnabled(m_panel->studentButtons[2]->isEnabled());
     m_deleteTestAction->setEnabled(m_panel->deleteTest->isEnabled());
     if (c >= 2) m_calculateGradesAction->setChecked(m_panel->calculateGrades->isChecked());
     syncViewMenus();

@@ -11,6 +11,7 @@
 #include <memory>
 
 class CellEditing;
+class DialogCommands;
 class ClipboardCommands;
 class ControlPanel;
 class FileCommands;
@@ -49,6 +50,7 @@ public:
     TableMouse& tableMouse() { return *m_mouse; }
     PanelCommands& panelCommands() { return *m_panelCommands; }
     TextExchangeCommands& textExchangeCommands() { return *m_textExchange; }
+    DialogCommands& dialogCommands() { return *m_dialogs; }
 
     // Brings the panels, the menus and the editor in line with the table's current cell.
     void RefreshCurrentCell();
@@ -96,6 +98,7 @@ private:
     TableCommands* m_tableCommands = nullptr;
     ClipboardCommands* m_clipboard = nullptr;
     TableMouse* m_mouse = nullptr;
+    DialogCommands* m_dialogs = nullptr;
     PanelCommands* m_panelCommands = nullptr;
     TextExchangeCommands* m_textExchange = nullptr;
 
@@ -115,6 +118,7 @@ private:
     QAction* m_showPercentAction = nullptr;
     QAction* m_calculateGradesAction = nullptr;
     QAction* m_setScaleAction = nullptr;
+    QAction* m_studentInfoAction = nullptr;
     QAction* m_testInfoAction = nullptr;
     QAction* m_deleteTestAction = nullptr;
 };

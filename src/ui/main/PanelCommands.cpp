@@ -84,8 +84,6 @@ PanelCommands::PanelCommands(MainWindow& window, QWidget* sidePanel)
     connect(p.modeGroup, &QButtonGroup::idClicked, this, &PanelCommands::onWorkingModeClicked);
     for (QComboBox* rule : p.sortRule)
         connect(rule, &QComboBox::activated, this, &PanelCommands::onSortRuleChosen);
-    connect(p.scale, &QPushButton::clicked, this, &PanelCommands::onScaleClicked);
-    connect(p.setImportance, &QPushButton::clicked, this, &PanelCommands::onSetImportanceClicked);
     p.studentCount->installEventFilter(new EnterFilter(this, [this] { applyStudentCount(); }));
     connect(p.studentCount, &QLineEdit::editingFinished, this, &PanelCommands::applyStudentCount);
 }
@@ -232,17 +230,6 @@ void PanelCommands::applyStudentCount() {
     m_window.RefreshCurrentCell();
 }
 
-void PanelCommands::onScaleClicked() {
-    // The scale editor opens here once it exists; the gate is already in place.
-    m_window.CheckAccess(ChangeGradingRules);
-    m_window.RefreshCurrentCell();
-}
-
-void PanelCommands::onSetImportanceClicked() {
-    if (m_window.CheckAccess(ChangeGradingRules)) RecalcTotals(m_book);
-    m_window.RefreshCurrentCell();
-}
-
 void PanelCommands::showWorkingMode() {
     const int mode = m_book.view().workingMode == WorkingMode::Edit ? 0 : 1;
     m_panel.mode[std::size_t(mode)]->setChecked(true);
@@ -328,8 +315,7 @@ void PanelCommands::fill(int r, int c) {
         b->setEnabled(c >= 1);
     const bool graded = c >= 1 && c < m_book.columnCount() && m_book.TestOf(c).calculateGrades;
     p.scale->setEnabled(graded);
-    // Test information needs its dialog, which is not built yet.
-    p.info->setEnabled(false);
+    p.info->setEnabled(c >= 1 && c < m_book.columnCount());
     p.deleteTest->setEnabled(test);
 
     const bool studentRow = r >= 1 && r < m_book.rowCount();
@@ -368,4 +354,5 @@ void PanelCommands::fill(int r, int c) {
                                : tr("Current Test: None"));
     p.studentButtons[0]->setEnabled(r >= 1);
     p.studentButtons[1]->setEnabled(r >= 1);
+    p.studentButtons[2]->setEnabled(r >= 1);
 }

@@ -42,8 +42,6 @@ private:
     void onWorkingModeClicked(int mode);
     void onSortRuleChosen();
     void applyStudentCount();
-    void onScaleClicked();
-    void onSetImportanceClicked();
 
     MainWindow& m_window;
     Gradebook& m_book;
