@@ -151,6 +151,12 @@ double ReadLeadingNumberGeneral(QStringView text) {
     return value;
 }
 
+bool IsNumberText(QStringView text) {
+    bool whole = false;
+    const double v = text.trimmed().toDouble(&whole);
+    return whole && std::isfinite(v);
+}
+
 double CellValue(QStringView cellText) {
     return ReadLeadingNumber(cellText.left(Limits::CellNumberChars));
 }

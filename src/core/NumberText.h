@@ -9,6 +9,10 @@ double ReadLeadingNumber(QStringView text);
 // The same reader without its fast path for plain decimals, so tests can hold both to one result.
 double ReadLeadingNumberGeneral(QStringView text);
 
+// Whether the whole text, blanks around it aside, is one finite number: "85", " -2.5", ".5",
+// "1E3"; not "", "85abc", "7,5" or "1 2".
+bool IsNumberText(QStringView text);
+
 // The value of a score cell: the number read from its first six characters.
 double CellValue(QStringView cellText);
 

@@ -1,5 +1,7 @@
 #include "Security.h"
 
+#include "StudentCommands.h"
+
 bool AccessNeeded(const Gradebook& book, int rule) {
     const SecurityRules& s = book.security();
     if (s.password.isEmpty() || book.acceptedPassword() == s.password) return false;
@@ -14,18 +16,10 @@ void Unlock(Gradebook& book) {
 void SetNameAsId(Gradebook& book, int row, bool showId) {
     if (row < 1 || row >= book.rowCount()) return;
     StudentRecord& s = book.StudentOf(row);
-    if ((s.showAsId != 0) != showId) {
-        Gradebook::HeaderEditingOff off(book);
-        const QString shown = book.GetCellText(row, 0);
-        if (showId) {
-            s.name = shown;
-            book.SetCellText(row, 0, s.id.text());
-        } else {
-            s.id = shown;
-            book.SetCellText(row, 0, s.name.text());
-        }
-    }
+    const bool switching = (s.showAsId != 0) != showId;
+    if (switching) KeepShownName(book, row);
     s.showAsId = showId ? 1 : 0;
+    if (switching) ShowChosenName(book, row);
 }
 
 void HideNames(Gradebook& book) {

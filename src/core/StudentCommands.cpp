@@ -25,3 +25,24 @@ void DeleteStudents(Gradebook& book, int first, int last) {
     }
     book.MarkModified();
 }
+
+void KeepShownName(Gradebook& book, int row) {
+    StudentRecord& s = book.StudentOf(row);
+    const QString shown = book.GetCellText(row, 0);
+    if (s.showAsId != 0)
+        s.id = shown;
+    else
+        s.name = shown;
+}
+
+void ShowChosenName(Gradebook& book, int row) {
+    const StudentRecord& s = book.StudentOf(row);
+    Gradebook::HeaderEditingOff off(book);
+    book.SetCellText(row, 0, s.showAsId != 0 ? s.id.text() : s.name.text());
+}
+
+void ShowNamesAsChosen(Gradebook& book) {
+    Gradebook::BatchUpdate batch(book);
+    for (int r = 1; r < book.rowCount(); ++r)
+        ShowChosenName(book, r);
+}

@@ -1,6 +1,7 @@
 #include "TestCommands.h"
 
 #include "NewGradebook.h"
+#include "NumberText.h"
 
 Result AddBlankTest(Gradebook& book, int& column, const Libraries& libraries, const QDate& today) {
     if (book.columnCount() - 1 > Limits::MaxTests) return Result::failure(TooManyTestsMessage);
@@ -34,4 +35,10 @@ int MoveTest(Gradebook& book, int from, int to) {
         book.setColumnWidth(c, widths[std::size_t(c - 2)]);
     book.MarkModified();
     return place;
+}
+
+Result SetMaxScore(TestRecord& test, QStringView text) {
+    if (!IsNumberText(text)) return Result::failure(InvalidValueMessage);
+    test.maxScore = float(ReadLeadingNumber(text));
+    return Result::success();
 }

@@ -7,6 +7,7 @@
 #include <QDate>
 
 inline const QString TooManyTestsMessage = QStringLiteral("Too many tests!");
+inline const QString InvalidValueMessage = QStringLiteral("Invalid Value!");
 
 // Adds a blank test named "Test " and the next number in front of column `column` (the first
 // test's place when `column` is the Total or name column) and sets `column` to where it went.
@@ -18,3 +19,7 @@ Result AddBlankTest(Gradebook& book, int& column, const Libraries& libraries, co
 // it. Returns the column it now stands in; nothing moves (and `from` is returned) for the name
 // or Total column, or a drop on its own place.
 int MoveTest(Gradebook& book, int from, int to);
+
+// Sets the test's maximum score from a box's text. Refused with "Invalid Value!", the maximum
+// kept, unless the whole text is a number.
+Result SetMaxScore(TestRecord& test, QStringView text);

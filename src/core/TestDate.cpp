@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 QString FormatTestDate(const QDate& date) {
     return QStringLiteral("%1/%2/%3")
         .arg(date.month(), 2, 10, QChar(u'0'))
@@ -23,4 +25,9 @@ std::optional<QDate> ParseTestDate(const QString& text) {
     const QDate date(year, numbers[0], numbers[1]);
     if (!date.isValid()) return std::nullopt;
     return date;
+}
+
+QString StoredTestDate(const QString& shown) {
+    const bool dated = std::any_of(shown.begin(), shown.end(), [](QChar c) { return c.isDigit(); });
+    return dated ? shown : QString();
 }

@@ -1,5 +1,6 @@
 #include "Calculation.h"
 
+#include "Importance.h"
 #include "Scale.h"
 #include "core/NumberText.h"
 
@@ -108,10 +109,7 @@ float RowTotal(Gradebook& book, int row) {
         g.testCount = 0;
     for (int k = 1; k <= tests; ++k) {
         if (student.includeFlags.unit(k - 1) != u'1') continue;
-        TestRecord& t = book.TestOf(k + 1);
-        // A group index that the set no longer has (or never could have) counts as group 0.
-        if (!(t.importance >= 0 && t.importance < groupCount)) t.importance = 0;
-        groups.steps[std::size_t(t.importance)].testCount += 1;
+        groups.steps[std::size_t(GroupOfTest(book.TestOf(k + 1), groupCount))].testCount += 1;
     }
 
     double sum = 0;

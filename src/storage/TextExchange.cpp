@@ -104,9 +104,7 @@ bool startsLikeNumber(QStringView t) {
 std::optional<QString> scoreEntry(const QString& field, int line, int fieldNumber, QString& why) {
     const QString t = field.trimmed();
     if (!startsLikeNumber(t)) return field;
-    bool whole = false;
-    (void)QStringView(t).toDouble(&whole);
-    if (whole) return t;
+    if (IsNumberText(t)) return t;
     why = u"Line %1, field %2: \"%3\" is not a number."_s.arg(line).arg(fieldNumber).arg(t);
     return std::nullopt;
 }

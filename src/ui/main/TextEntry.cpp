@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolTip>
 #include <QValidator>
@@ -40,6 +43,59 @@ private:
     QLineEdit* m_box;
 };
 
+// A document must not be edited while it reports a change, so the guard cleans the text up as
+// soon as the change is done, in the same undo step.
+class NoteGuard : public QObject {
+public:
+    NoteGuard(QPlainTextEdit* box, int maxLength) : QObject(box), m_box(box), m_max(maxLength) {
+        connect(box->document(), &QTextDocument::contentsChange, this,
+                [this](int at, int, int added) {
+                    if (added == 0 || m_cleaning) return;
+                    m_insertEnd = at + added;
+                    if (!m_pending)
+                        QMetaObject::invokeMethod(
+                            this, [this] { clean(); }, Qt::QueuedConnection);
+                    m_pending = true;
+                });
+    }
+
+private:
+    void clean() {
+        m_pending = false;
+        // Plain text has one character for each document position.
+        const QString text = m_box->toPlainText();
+        QString refused;
+        QString kept = ToFileText(text, &refused);
+        auto keptBefore = [&](int pos) {
+            return int(ToFileText(QStringView(text).left(std::min(pos, int(text.size())))).size());
+        };
+        int caret = keptBefore(m_box->textCursor().position());
+        if (const int excess = int(kept.size()) - m_max; excess > 0) {
+            const int from = std::max(keptBefore(m_insertEnd) - excess, 0);
+            kept.remove(from, excess);
+            if (caret > from) caret = std::max(from, caret - excess);
+        }
+        if (kept != text) {
+            m_cleaning = true;
+            QTextCursor cursor(m_box->document());
+            cursor.joinPreviousEditBlock();
+            cursor.select(QTextCursor::Document);
+            cursor.insertText(kept);
+            cursor.endEditBlock();
+            cursor.setPosition(caret);
+            m_box->setTextCursor(cursor);
+            m_cleaning = false;
+        }
+        if (!refused.isEmpty()) ExplainRefusal(m_box, refused);
+    }
+
+    QPlainTextEdit* m_box;
+    int m_max;
+    int m_insertEnd = 0;
+    bool m_pending = false;
+    bool m_cleaning = false;
+};
+
 } // namespace
 
 QString ToFileText(QStringView text, QString* refused) {
@@ -63,6 +119,10 @@ QString ToFileText(QStringView text, QString* refused) {
 
 void KeepToFileText(QLineEdit* box) {
     box->setValidator(new FileTextValidator(box));
+}
+
+void KeepToFileText(QPlainTextEdit* box, int maxLength) {
+    new NoteGuard(box, maxLength);
 }
 
 void UseQuestionMarkEcho(QLineEdit* box) {
