@@ -29,6 +29,8 @@ public:
     // blanks) or the one used last, the window where it was.
     void startUp(const QStringList& arguments);
     void setLibraryDir(const QString& dir) { m_libraryDir = dir; }
+    // The folder the libraries are read from and written to alone, or empty for the usual places.
+    const QString& libraryDir() const { return m_libraryDir; }
 
     // ConfirmSave answers whether the command may go on: not after Cancel, nor when the save
     // chosen with Yes failed or was refused.
