@@ -134,7 +134,8 @@ QString LibraryReadPath(const QString& fileName, const QString& overrideDir) {
     return QDir::cleanPath(programDir.filePath(u"../share/quillmark/"_s + fileName));
 }
 
-QString LibraryWritePath(const QString& fileName) {
+QString LibraryWritePath(const QString& fileName, const QString& overrideDir) {
+    if (!overrideDir.isEmpty()) return QDir(overrideDir).filePath(fileName);
     const QString dir = userDataDir();
     QDir().mkpath(dir);
     return QDir(dir).filePath(fileName);

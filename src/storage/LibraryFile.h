@@ -43,8 +43,9 @@ QStringList ReadLibraries(Libraries& libraries, const QString& overrideDir = {})
 // Where a library file is read from: the per-user data folder when a copy is there, else beside
 // the program, else <prefix>/share/quillmark. `overrideDir`, when not empty, is used alone.
 QString LibraryReadPath(const QString& fileName, const QString& overrideDir = {});
-// Where a library file is written: the per-user data folder (created as needed).
-QString LibraryWritePath(const QString& fileName);
+// Where a library file is written: the per-user data folder (created as needed), or
+// `overrideDir` when it is not empty, so a library read from there goes back there.
+QString LibraryWritePath(const QString& fileName, const QString& overrideDir = {});
 
 // A scale or importance set as both file kinds store it: the name (75 characters), the count,
 // then per step its text (10 characters) and its two floats, one a line. Gradebooks put the

@@ -149,6 +149,7 @@ private slots:
         QCOMPARE(LibraryReadPath(name), userCopy);
         // A folder given explicitly is used alone, copy or not.
         QCOMPARE(LibraryReadPath(name, m_dir.path()), QDir(m_dir.path()).filePath(name));
+        QCOMPARE(LibraryWritePath(name, m_dir.path()), QDir(m_dir.path()).filePath(name));
         QFile::remove(beside);
     }
 };
