@@ -12,6 +12,7 @@
 #include "storage/Settings.h"
 #include "ui/dialogs/HelpWindow.h"
 #include "ui/dialogs/ImportanceGroupsDialog.h"
+#include "ui/dialogs/LibraryDialog.h"
 #include "ui/dialogs/SetScaleDialog.h"
 #include "ui/dialogs/StudentInfoDialog.h"
 #include "ui/dialogs/TestInfoDialog.h"
@@ -115,8 +116,8 @@ void DialogCommands::storeSliderGeometry(const SliderDialog& dialog) {
     AppSettings& settings = m_window.fileCommands().settings();
     settings.labelColumnWidth = dialog.labelColumnWidth();
     settings.sliderWidth = dialog.sliderWidth();
-    m_window.fileCommands().reportSettingsFailure(SaveScaleGeometry(
-        *OpenSettingsStore(), settings.labelColumnWidth, settings.sliderWidth));
+    m_window.fileCommands().reportSettingsFailure(
+        SaveScaleGeometry(*OpenSettingsStore(), settings.labelColumnWidth, settings.sliderWidth));
 }
 
 void DialogCommands::showHelp(const QString& part) {

@@ -189,8 +189,8 @@ void MainWindow::buildMenus() {
     student->setObjectName(QStringLiteral("student"));
     action(student, tr("I&nsert"), "inse", [this] { m_tableCommands->insertStudent(); });
     action(student, tr("&Delete"), "dele", [this] { m_tableCommands->deleteStudents(); });
-    m_studentInfoAction = action(student, tr("&Informaton"), "inf",
-                                 [this] { m_dialogs->studentInformation(); });
+    m_studentInfoAction =
+        action(student, tr("&Informaton"), "inf", [this] { m_dialogs->studentInformation(); });
     action(student, tr("&Rename"), "renstud",
            [this] { m_editing->startHeaderEdit(2, m_table->currentRow(), 1); });
     addClipboardItems(student, "seep", "popS");
