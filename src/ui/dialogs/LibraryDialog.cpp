@@ -21,6 +21,9 @@ LibraryDialog::LibraryDialog(EditableLibrary& library, Prompter& prompter, QWidg
     layout->addWidget(label, 0, 0);
     m_list->setObjectName(QStringLiteral("List1"));
     layout->addWidget(m_list, 1, 0, 5, 1);
+    // Room for a typical name and a screenful of entries at any font size.
+    const QFontMetrics metrics = m_list->fontMetrics();
+    m_list->setMinimumSize(metrics.averageCharWidth() * 34, metrics.lineSpacing() * 10);
     const char* captions[] = {"&Add Current", "&Close", "&Delete", "&Load"};
     // Load first, as the usual way out; Close last.
     const Button order[] = {Load, AddCurrent, Delete, Close};
