@@ -80,7 +80,6 @@ private slots:
         row("tab inside digits", u"8\t5"_s, 85, 85);
         row("line end inside digits", u"1.5\r\n25"_s, 1.525, 1.52);
         row("long entry", u"1234567"_s, 1234567, 123456);
-        row("long decimal", u"87.3333(B)"_s, 87.3333, 87.333);
         row("many leading zeros", QString(70, u'0') + u'5', 5, 0);
         row("sign alone", u"-"_s, 0, 0);
         row("ignore marker", u"        x"_s, 0, 0);
@@ -180,7 +179,6 @@ private slots:
 
     void testDates_data() {
         Columns<QString, QDate>("text", "date");
-        QTest::newRow("2000s") << u"09/15/07"_s << QDate(2007, 9, 15);
         QTest::newRow("last of 2000s window") << u"12/31/29"_s << QDate(2029, 12, 31);
         QTest::newRow("first of 1900s window") << u"01/01/30"_s << QDate(1930, 1, 1);
         QTest::newRow("blank") << u"        "_s << QDate();

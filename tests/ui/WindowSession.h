@@ -15,18 +15,10 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
-
-// Settings and data folders of the tests' own, the settings in `dir`.
-inline void UseTestSettings(const QString& dir) {
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir);
-}
 
 // Runs `step` on the modal dialog of type T as soon as one is open; the wait ends with `owner`,
 // so a dialog that never came cannot be answered later by mistake.
