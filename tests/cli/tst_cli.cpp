@@ -73,9 +73,8 @@ private slots:
 
     // show prints the table; export writes it to OUT.
     void tables_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QString>("note"); // what stderr says; empty: nothing
+        // The note is what stderr says; empty: nothing.
+        Columns<QStringList, QString, QString>("args", "table", "note");
         const auto row = [this](const char* tag, const char* args, const char* table,
                                 const char* note = "") {
             QTest::newRow(tag) << words(args) << tabbed(table) << QString::fromUtf8(note);
@@ -140,8 +139,8 @@ Zoë Ames,75,2.0,7,2.0,,,4,
 
     // import and convert write a gradebook of version 1.05s with CR LF lines, holding `lines`.
     void writes_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QStringList>("lines"); // in this order
+        // The lines, in this order.
+        Columns<QStringList, QStringList>("args", "lines");
         const auto row = [this](const char* tag, const char* args, const QStringList& lines) {
             QTest::newRow(tag) << words(args) << lines;
         };
@@ -178,9 +177,8 @@ Zoë Ames,75,2.0,7,2.0,,,4,
     }
 
     void refusals_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");      // 1: the work failed; 2: the command line is wrong
-        QTest::addColumn<QString>("message"); // stderr starts with it
+        // Status 1: the work failed; 2: the command line is wrong. Stderr starts with the message.
+        Columns<QStringList, int, QString>("args", "status", "message");
         const auto row = [this](const char* tag, int status, const char* args, const char* msg) {
             QTest::newRow(tag) << words(args) << status << expand(QString::fromUtf8(msg));
         };
@@ -204,8 +202,6 @@ Zoë Ames,75,2.0,7,2.0,,,4,
             "Too many arguments for convert: $cli/old101.grd");
         row("unknown option", 2, "show $letters --colour", "Unknown option 'colour'.");
         row("foreign option", 2, "show $letters --grades", "--grades does not apply to show.");
-        row("password on import", 2, "import $letters $tmp/never --password x",
-            "--password does not apply to import.");
         row("unknown mode", 2, "show $letters --mode colour",
             "--mode must be numbers, letters or percent, not colour.");
         row("unknown separator", 2, "export $letters $tmp/never --separator pipe",

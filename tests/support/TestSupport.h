@@ -11,8 +11,15 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 namespace TestSupport {
+
+// Declares a data table's columns, one type a name: Columns<int, QString>("rule", "names").
+template <class... T, class... Names> void Columns(Names... names) {
+    static_assert(sizeof...(T) == sizeof...(Names));
+    (QTest::addColumn<T>(names), ...);
+}
 
 // F 0 / D 1 / C 2 / B 3 / A 4 with top scores 59, 69, 79, 89, 100.
 inline GradeScale LetterScale(const QString& name = QStringLiteral("Letters")) {

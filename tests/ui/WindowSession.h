@@ -1,7 +1,9 @@
 #pragma once
 
-// The main window as the widget tests drive it.
+// The main window as the widget tests drive it, and the steps they share.
 #include "ScriptedPrompter.h"
+#include "TestSupport.h"
+#include "ui/dialogs/PasswordDialog.h"
 #include "ui/main/ControlPanel.h"
 #include "ui/main/FileCommands.h"
 #include "ui/main/GradeTableModel.h"
@@ -11,8 +13,41 @@
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// Runs `step` on the modal dialog of type T as soon as one is open; the wait ends with `owner`,
+// so a dialog that never came cannot be answered later by mistake.
+template <class T> void WhenOpen(std::function<void(T*)> step, QObject* owner = qApp) {
+    QTimer::singleShot(10, owner, [step, owner] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
+            step(dialog);
+        else
+            WhenOpen<T>(step, owner);
+    });
+}
+
+// Answers the next password question, whenever it comes, by typing `password` (or cancelling
+// when it is empty); no question within five seconds: gives up.
+inline void AnswerPassword(const QString& password) {
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, password] {
+        auto* dialog = qobject_cast<PasswordDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        poll->deleteLater();
+        poll->stop();
+        if (password.isEmpty()) return dialog->reject();
+        dialog->passwordBox()->setText(password);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Ok")), Qt::LeftButton);
+    });
+    poll->start();
+    QTimer::singleShot(5000, poll, &QObject::deleteLater);
+}
 
 // A started main window over the shipped libraries, with scripted questions.
 struct Session {
@@ -32,12 +67,28 @@ struct Session {
         const QRect r = table->visualRect(table->gradeModel()->indexOf(row, col));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, r.center());
     }
-    // Double-clicks the header of a test (horizontal) or of a student (vertical).
-    void clickHeader(Qt::Orientation o, int section) {
+    // Clicks the name of a test (horizontal) or of a student (vertical) once, or twice to
+    // rename it.
+    void clickHeader(Qt::Orientation o, int section, bool twice = true) {
         QHeaderView* h = o == Qt::Horizontal ? table->horizontalHeader() : table->verticalHeader();
         const int at = h->sectionViewportPosition(section) + 5;
-        QTest::mouseDClick(h->viewport(), Qt::LeftButton, {},
-                           o == Qt::Horizontal ? QPoint(at, 5) : QPoint(5, at));
+        const QPoint point = o == Qt::Horizontal ? QPoint(at, 5) : QPoint(5, at);
+        if (twice)
+            QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, point);
+        else
+            QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, point);
+    }
+    // Selects the document cells from (top, left) to (bottom, right).
+    void select(int top, int left, int bottom, int right) {
+        const GradeTableModel* m = table->gradeModel();
+        table->selectionModel()->select(
+            QItemSelection(m->indexOf(top, left), m->indexOf(bottom, right)),
+            QItemSelectionModel::ClearAndSelect);
+    }
+    // The password "owl" protects `rule`.
+    void lock(int rule) {
+        book.security().password = QStringLiteral("owl");
+        book.security().protect[std::size_t(rule)] = true;
     }
     void addTests(int n) {
         for (int i = 0; i < n; ++i)
@@ -58,6 +109,7 @@ struct Session {
     }
     int row() const { return table->currentRow(); }
     int col() const { return table->currentColumn(); }
+    std::pair<int, int> current() const { return {row(), col()}; }
     QAction* action(const QString& name) { return window.findChild<QAction*>(name); }
     // Scores typed down column `col` from row 1.
     void typeColumn(int col, const QStringList& scores) {
