@@ -5,11 +5,17 @@
 #include "core/NewGradebook.h"
 #include "core/ScoreCell.h"
 #include "core/Security.h"
+#include "grading/Calculation.h"
 #include "grading/Sorting.h"
 #include "grading/TableTransfer.h"
 #include "storage/GradebookFile.h"
+#include "storage/Settings.h"
 #include "storage/Windows1252.h"
 #include "ui/dialogs/HelpWindow.h"
+#include "ui/dialogs/ImportanceGroupsDialog.h"
+#include "ui/dialogs/SetScaleDialog.h"
+#include "ui/dialogs/StudentInfoDialog.h"
+#include "ui/dialogs/TestInfoDialog.h"
 #include "ui/dialogs/TextExchangeSetupDialog.h"
 #include "ui/main/CellEditor.h"
 #include "ui/main/NameHeader.h"
@@ -570,6 +576,69 @@ private slots:
         AnswerPassword(u"owl"_s); // given: the change goes ahead, and nothing is asked again
         use(p);
         QVERIFY(state() != before);
+        QVERIFY(!AccessNeeded(s.book, AnyRule));
+    }
+
+    // The dialogs open behind their rules, and what they answer reaches the document with the
+    // recalculation it needs.
+    void dialogsApplyTheirAnswers() {
+        Session s;
+        s.addTests(1);
+        s.typeColumn(2, {u"40"_s, u"90"_s});
+        s.clickCell(1, 2);
+        s.lock(ChangeGradingRules);
+        s.book.security().protect[AccessNames] = true;
+        bool opened = false;
+        WhenOpen<QDialog>([&](QDialog* d) { opened = !qobject_cast<PasswordDialog*>(d); },
+                          &s.window);
+        AnswerPassword(QString());
+        s.action(u"setscale"_s)->trigger();
+        AnswerPassword(QString());
+        s.action(u"inf"_s)->trigger();
+        QVERIFY(!opened);
+
+        // Set Scale: the first grade deleted; 40 % falls in the next grade.
+        const QString before = s.book.GetCellText(1, 2);
+        const int steps = s.book.TestOf(2).scale.count;
+        AnswerPassword(u"owl"_s);
+        WhenOpen<SetScaleDialog>(
+            [&](SetScaleDialog* d) {
+                s.prompter->answers << QMessageBox::Ok;
+                d->findChild<QPushButton*>(u"InsDel1"_s)->click();
+                d->accept();
+            },
+            &s.window);
+        s.panel->scale->click();
+        QCOMPARE(s.book.TestOf(2).scale.count, steps - 1);
+        QVERIFY(s.book.GetCellText(1, 2) != before);
+        const QString regraded = s.book.GetCellText(1, 2);
+        RecalcColumn(s.book, 2);
+        QCOMPARE(s.book.GetCellText(1, 2), regraded);
+        QVERIFY(OpenSettingsStore()->value(u"Scale Geometry/Right"_s).toInt() > 0);
+
+        // Importance Groups: OK without a change still counts as a change.
+        s.book.setModified(false);
+        WhenOpen<ImportanceGroupsDialog>([](ImportanceGroupsDialog* d) { d->accept(); }, &s.window);
+        s.panel->setImportance->click();
+        QVERIFY(s.book.isModified());
+
+        // Test Information from the menu: a new maximum, and the totals follow it.
+        const QString total = s.book.GetCellText(1, 1);
+        WhenOpen<TestInfoDialog>(
+            [](TestInfoDialog* d) {
+                auto* box = d->findChild<QLineEdit*>(u"Text1"_s);
+                box->setFocus();
+                box->setText(u"50"_s);
+                d->accept();
+            },
+            &s.window);
+        s.action(u"moreinfo"_s)->trigger();
+        QCOMPARE(s.book.TestOf(2).maxScore, 50.0f);
+        QVERIFY(s.book.GetCellText(1, 1) != total);
+
+        // Student Information, the names' password now given.
+        WhenOpen<StudentInfoDialog>([](StudentInfoDialog* d) { d->reject(); }, &s.window);
+        s.action(u"inf"_s)->trigger();
         QVERIFY(!AccessNeeded(s.book, AnyRule));
     }
 
