@@ -100,11 +100,12 @@ private:
                 widest = std::max(widest, bold.horizontalAdvance(row.value(c)));
             widths.push_back(widest + m_gap);
         }
-        // The test names give way when the page is too narrow for all of them.
+        // The test names take the width the other columns leave, and give way when the page is
+        // too narrow for all of them.
         int others = 0;
         for (std::size_t c = 1; c < widths.size(); ++c)
             others += widths[c];
-        widths[0] = std::max(std::min(widths[0], m_device.width() - others), m_gap);
+        widths[0] = std::max(m_device.width() - others, m_gap);
         return widths;
     }
 
@@ -115,7 +116,9 @@ private:
         int x = 0;
         for (std::size_t c = 0; c < widths.size(); ++c) {
             const int room = int(widths[c]) - m_gap;
-            const QString text = metrics.elidedText(cells.value(int(c)), Qt::ElideRight, room);
+            QString text = cells.value(int(c));
+            if (metrics.horizontalAdvance(text) > room)
+                text = metrics.elidedText(text, Qt::ElideRight, room);
             const int shift = alignedRight(int(c)) ? room - metrics.horizontalAdvance(text) : 0;
             m_p.drawText(x + shift, y + (m_line - metrics.height()) / 2 + metrics.ascent(), text);
             x += widths[c];
