@@ -158,8 +158,10 @@ std::optional<PrintRange> DialogPrompter::print(QWidget* parent, QPrinter& print
                                                 bool preselectSelection) {
     printer.setPrintRange(preselectSelection ? QPrinter::Selection : QPrinter::AllPages);
     QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
+    // No page range: the pages are laid out only once printing starts.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintSelection |
+                      QAbstractPrintDialog::PrintCollateCopies |
+                      QAbstractPrintDialog::PrintShowPageSize);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return printer.printRange() == QPrinter::Selection ? PrintRange::Selection : PrintRange::All;
 }
