@@ -33,6 +33,7 @@ public:
     }
     QString openFileName(QWidget*, const QString&) override { return {}; }
     std::optional<FontChoice> font(QWidget*, const QFont&, const QColor&) override { return {}; }
+    std::optional<PrintRange> print(QWidget*, QPrinter&, bool) override { return {}; }
 };
 
 } // namespace

@@ -1,4 +1,4 @@
-// quillmark-cli: shows, exports, imports and converts gradebooks without the window. Each
+// quillmark-cli: shows, exports, imports, converts and prints gradebooks without the window. Each
 // command reads and writes exactly as the program's own commands do.
 
 #include "core/Gradebook.h"
@@ -6,14 +6,23 @@
 #include "core/NewGradebook.h"
 #include "core/Security.h"
 #include "grading/Refresh.h"
+#include "output/StudentReportPrinter.h"
+#include "output/TablePrinter.h"
 #include "storage/GradebookFile.h"
 #include "storage/LibraryFile.h"
 #include "storage/TextExchange.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QSaveFile>
 
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -35,10 +44,18 @@ Commands:
   export FILE OUT    write the table of grades to OUT as delimited text
   import IN OUT      build a gradebook from the delimited text IN and save it as OUT
   convert IN OUT     save the gradebook IN, of any file version, as version 1.05s
+  print FILE OUT     print the table of grades, or a block of it, to the PDF file OUT
+  report FILE OUT    print a report of each student, a page each, to the PDF file OUT
 
 Options:
-  --mode MODE          grades as numbers, letters or percent (show, export)
-  --password PW        the gradebook's password, to see protected names (show, export)
+  --mode MODE          grades as numbers, letters or percent (show, export, print, report)
+  --password PW        the gradebook's password, to see protected names and notes
+                       (show, export, print, report)
+  --selection R1,C1,R2,C2
+                       print only student rows R1 ... R2 and columns C1 ... C2, where row 1
+                       is the first student, column 1 the Total and column 2 the first test
+                       (print)
+  --student ROW|all    the student of table row ROW, or every student (report; all by default)
   --library-dir DIR    read scales.dat and importan.dat from DIR (every command)
   --no-test-names      no row of test names (export, import)
   --no-student-names   no column of student names (export, import)
@@ -53,8 +70,9 @@ Exit status: 0 on success; 1 when a file cannot be read or written or the gradeb
 protection refuses; 2 when the command line is wrong.
 )"_s;
 
-const QString UsageHint = u"Usage: quillmark-cli show|export|import|convert ARGUMENTS [OPTIONS]\n"
-                          u"Try 'quillmark-cli --help' for more information.\n"_s;
+const QString UsageHint =
+    u"Usage: quillmark-cli show|export|import|convert|print|report ARGUMENTS [OPTIONS]\n"
+    u"Try 'quillmark-cli --help' for more information.\n"_s;
 
 void put(FILE* stream, const QString& text) {
     const QByteArray bytes = text.toUtf8();
@@ -88,6 +106,12 @@ const std::vector<Command>& commands() {
          {u"library-dir"_s, u"no-test-names"_s, u"no-student-names"_s, u"separator"_s,
           u"delimiter"_s}},
         {u"convert"_s, {u"IN"_s, u"OUT"_s}, {u"library-dir"_s}},
+        {u"print"_s,
+         {u"FILE"_s, u"OUT"_s},
+         {u"selection"_s, u"mode"_s, u"password"_s, u"library-dir"_s}},
+        {u"report"_s,
+         {u"FILE"_s, u"OUT"_s},
+         {u"student"_s, u"mode"_s, u"password"_s, u"library-dir"_s}},
     };
     return list;
 }
@@ -107,7 +131,28 @@ struct Request {
     std::optional<DisplayMode> mode;
     std::optional<QString> password;
     TextExchangeOptions text;
+    std::optional<CellBlock> selection;
+    int student = 0; // 0: every student
 };
+
+// The commands that paint pages, and so need fonts and a graphical application.
+bool paints(const QString& command) {
+    return command == u"print"_s || command == u"report"_s;
+}
+
+// The command word, read before the application exists: the first argument that is neither an
+// option nor an option's value.
+QString commandWord(int argc, char* argv[]) {
+    const QStringList takeValues = {u"--mode"_s,      u"--password"_s,  u"--library-dir"_s,
+                                    u"--separator"_s, u"--delimiter"_s, u"--selection"_s,
+                                    u"--student"_s};
+    for (int i = 1; i < argc; ++i) {
+        const QString word = QString::fromLocal8Bit(argv[i]);
+        if (!word.startsWith(u'-')) return word;
+        if (takeValues.contains(word)) ++i;
+    }
+    return {};
+}
 
 Libraries readLibraries(const QString& dir) {
     Libraries libs;
@@ -216,10 +261,103 @@ int runConvert(const Request& request) {
     return save(book, request.arguments[1]) ? ExitSuccess : ExitFailure;
 }
 
+// Writes a PDF through `paint`: nothing is left at `path` when printing fails, and a file
+// that was there stays as it was.
+int writePdf(const QString& path, const QString& title,
+             const std::function<Result(QPdfWriter&)>& paint) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        report(u"Error Printing - "_s + path + u": "_s + file.errorString());
+        return ExitFailure;
+    }
+    Result printed = Result::success();
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(title);
+        writer.setCreator(u"Quillmark"_s);
+        const bool letter = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+        writer.setPageLayout(QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4),
+                                         QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
+                                         QPageLayout::Millimeter));
+        printed = paint(writer);
+    }
+    if (!printed) {
+        report(printed.message());
+        return ExitFailure;
+    }
+    if (!file.commit()) {
+        report(u"Error Printing - "_s + path + u": "_s + file.errorString());
+        return ExitFailure;
+    }
+    return ExitSuccess;
+}
+
+// The table's font of a new window.
+QFont printFont() {
+    QFont font = QGuiApplication::font();
+    font.setPointSize(10);
+    return font;
+}
+
+int runPrint(const Request& request) {
+    Gradebook book;
+    if (!openForViewing(book, request)) return ExitFailure;
+    const CellBlock whole{1, 1, book.rowCount() - 1, book.columnCount() - 1};
+    const CellBlock range = request.selection.value_or(whole);
+    if (range.top < 1 || range.bottom > whole.bottom || range.left < 1 || range.right > whole.right)
+        return usageError(
+            u"--selection must lie within rows 1 ... %1 and columns 1 ... %2."_s.arg(whole.bottom)
+                .arg(whole.right));
+    return writePdf(request.arguments[1], book.fileName(), [&](QPdfWriter& writer) {
+        return TablePrinter(book, printFont()).print(writer, range, QDateTime::currentDateTime());
+    });
+}
+
+int runReport(const Request& request) {
+    Gradebook book;
+    if (!openForViewing(book, request)) return ExitFailure;
+    if (request.student >= book.rowCount())
+        return usageError(
+            u"--student must be a row from 1 to %1, or all."_s.arg(book.rowCount() - 1));
+    std::vector<StudentReport> reports;
+    for (int r : request.student > 0 ? std::vector<int>{request.student} : ReportedRows(book))
+        reports.push_back(MakeStudentReport(book, r));
+    return writePdf(request.arguments[1], book.fileName(), [&](QPdfWriter& writer) {
+        return PrintStudentReports(writer, printFont(), reports, QDate::currentDate());
+    });
+}
+
+// "R1,C1,R2,C2" as a block with R1 <= R2 and C1 <= C2; nothing when it is not that.
+std::optional<CellBlock> readSelection(const QString& text) {
+    const QStringList parts = text.split(u',');
+    if (parts.size() != 4) return std::nullopt;
+    int n[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        n[i] = parts[i].trimmed().toInt(&ok);
+        if (!ok) return std::nullopt;
+    }
+    if (n[0] > n[2] || n[1] > n[3]) return std::nullopt;
+    return CellBlock{n[0], n[1], n[2], n[3]};
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // Printing needs fonts, which come with a graphical application; the tool never opens a
+    // window, so it needs no display.
+    std::unique_ptr<QCoreApplication> app;
+    if (paints(commandWord(argc, argv))) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Its start may warn about the desktop session (no runtime folder, say), which is no
+        // concern of a tool without windows: stderr carries only the tool's own messages.
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        app = std::make_unique<QGuiApplication>(argc, argv);
+        qInstallMessageHandler(previous);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     // The desktop program's names, so that both find the same per-user libraries.
     QCoreApplication::setOrganizationName(u"Quillmark"_s);
     QCoreApplication::setApplicationName(u"Quillmark"_s);
@@ -236,8 +374,10 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption grades(u"grades"_s);
     const QCommandLineOption separator(u"separator"_s, QString(), u"SEP"_s);
     const QCommandLineOption delimiter(u"delimiter"_s, QString(), u"DELIM"_s);
+    const QCommandLineOption selection(u"selection"_s, QString(), u"R1,C1,R2,C2"_s);
+    const QCommandLineOption student(u"student"_s, QString(), u"ROW"_s);
     parser.addOptions({help, version, mode, password, libraryDir, noTestNames, noStudentNames,
-                       grades, separator, delimiter});
+                       grades, separator, delimiter, selection, student});
 
     if (!parser.parse(QCoreApplication::arguments())) return usageError(parser.errorText());
     if (parser.isSet(help)) {
@@ -305,7 +445,24 @@ int main(int argc, char* argv[]) {
         request.text.delimiterText = *text;
     }
 
+    if (parser.isSet(selection)) {
+        request.selection = readSelection(parser.value(selection));
+        if (!request.selection)
+            return usageError(
+                u"--selection must be R1,C1,R2,C2 with R1 <= R2 and C1 <= C2, not "_s +
+                parser.value(selection) + u'.');
+    }
+    if (parser.isSet(student) && parser.value(student) != u"all"_s) {
+        bool ok = false;
+        request.student = parser.value(student).toInt(&ok);
+        if (!ok || request.student < 1)
+            return usageError(u"--student must be a row from 1, or all, not "_s +
+                              parser.value(student) + u'.');
+    }
+
     if (name == u"show"_s) return runShow(request);
+    if (name == u"print"_s) return runPrint(request);
+    if (name == u"report"_s) return runReport(request);
     if (name == u"export"_s) return runExport(request);
     if (name == u"import"_s) return runImport(request);
     return runConvert(request);

@@ -1,8 +1,10 @@
 #include "TestSupport.h"
+#include "storage/GradebookFile.h"
 #include "storage/LibraryFile.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,6 +71,18 @@ private slots:
         QVERIFY(Store(expand(u"$tmp/in.txt"_s), fileBytes(u"'Name' 'Total' 'Quiz' 'Lab'\n"
                                                           "'Smith, Jo' 99 8 15\n'Bob' 99 10 \n"
                                                           "'Zoë' 99 6 20\n"_s)));
+        // A class of 40 students and 30 tests, more than a page holds.
+        Gradebook big;
+        NewClass(big, LetterLibraries(), 30);
+        big.setShape(41, 32);
+        for (int r = 1; r <= 40; ++r) {
+            big.SetCellText(r, 0, u"Pupil %1"_s.arg(r, 2, 10, QChar(u'0')));
+            for (int c = 2; c < 32; ++c)
+                big.SetCellText(r, c, QString::number((r * c) % 100 + 1));
+        }
+        for (int c = 2; c < 32; ++c)
+            big.SetCellText(0, c, u"Unit %1"_s.arg(c - 1));
+        QVERIFY(WriteGradebookFile(big, expand(u"$tmp/class.grd"_s)).ok());
     }
 
     // show prints the table; export writes it to OUT.
@@ -137,6 +151,60 @@ Zoë Ames,75,2.0,7,2.0,,,4,
         QVERIFY2(note.isEmpty() ? run.err.isEmpty() : run.err.contains(note), qPrintable(run.err));
     }
 
+    // print and report write PDFs; their text is read back page by page.
+    void pdfs_data() {
+        // Texts on every page, on some page and on none ('|' between); the least page count.
+        Columns<QStringList, QString, QString, QString, int>("args", "everyPage", "somewhere",
+                                                             "nowhere", "least");
+        const auto row = [this](const char* tag, const char* args, const char* every,
+                                const char* some, const char* nowhere, int least) {
+            QTest::newRow(tag) << words(args) << QString::fromUtf8(every) << QString::fromUtf8(some)
+                               << QString::fromUtf8(nowhere) << least;
+        };
+        // Names and headings on every page; the second band of columns numbers page 2.
+        row("print 40 x 30", "print $tmp/class.grd $out", "Name|Pupil 01|Pupil 40|$tmp/class.grd",
+            "Total|Unit 1 |Unit 30", "", 2);
+        row("print a selection", "print $letters $out --selection 2,3,3,4",
+            "Name|Essay|Bonus|Blaise Pascal|Carl Gauss", "", "Total|Quiz 1|Ada|Zoë", 1);
+        row("report, names protected", "report $cli/protected.grd $out",
+            "Student Report|Class: protected|Student: S-|Test 1|Total", "", "Eve|Gus", 3);
+        row("report with the password, one student",
+            "report $cli/protected.grd $out --password s3cret --student 1",
+            "Student: Eve Adams|70|100|Total", "", "S-101", 1);
+    }
+    void pdfs() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, everyPage);
+        QFETCH(QString, somewhere);
+        QFETCH(QString, nowhere);
+        QFETCH(int, least);
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is missing: the PDFs cannot be read back.");
+        QFile::remove(expand(u"$out"_s));
+        const Outcome run = cli(args);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QString());
+        QProcess text;
+        text.start(u"pdftotext"_s, {expand(u"$out"_s), u"-"_s});
+        QVERIFY(text.waitForFinished());
+        // pdftotext ends each page with a form feed and gives one blank for a run of them.
+        QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(u'\f');
+        pages.removeLast();
+        QVERIFY2(pages.size() >= least, qPrintable(QString::number(pages.size())));
+        for (int i = 0; i < pages.size(); ++i) {
+            const QString page = pages[i].simplified() + u' ';
+            for (const QString& t : expand(everyPage).split(u'|'))
+                QVERIFY2(page.contains(t),
+                         qPrintable(u"page %1 lacks %2: %3"_s.arg(i + 1).arg(t, page)));
+            for (const QString& t : nowhere.split(u'|', Qt::SkipEmptyParts))
+                QVERIFY2(!page.contains(t), qPrintable(t));
+            if (args[0] == u"print"_s) QVERIFY(page.contains(u"Page %1 "_s.arg(i + 1)));
+        }
+        const QString all = pages.join(u' ').simplified() + u' ';
+        for (const QString& t : somewhere.split(u'|', Qt::SkipEmptyParts))
+            QVERIFY2(all.contains(t), qPrintable(t));
+    }
+
     // import and convert write a gradebook of version 1.05s with CR LF lines, holding `lines`.
     void writes_data() {
         // The lines, in this order.
@@ -196,7 +264,14 @@ Zoë Ames,75,2.0,7,2.0,,,4,
         row("protected, mode without password", 1, "show $cli/protected.grd --mode numbers",
             "Authorization was not verified.");
         row("nothing", 2, "", "No command given.");
-        row("unknown command", 2, "print $letters", "Unknown command: print");
+        row("unknown command", 2, "draw $letters", "Unknown command: draw");
+        row("print, no folder", 1, "print $letters $tmp/no/out", "Error Printing - $tmp/no/out: ");
+        row("selection outside the table", 2, "print $letters $tmp/never --selection 1,1,5,4",
+            "--selection must lie within rows 1 ... 4 and columns 1 ... 4.");
+        row("selection backwards", 2, "print $letters $tmp/never --selection 3,1,2,1",
+            "--selection must be R1,C1,R2,C2 with R1 <= R2 and C1 <= C2, not 3,1,2,1.");
+        row("no such student", 2, "report $letters $tmp/never --student 5",
+            "--student must be a row from 1 to 4, or all.");
         row("export without OUT", 2, "export $letters", "export needs FILE OUT.");
         row("convert with three files", 2, "convert $letters $tmp/never $cli/old101.grd",
             "Too many arguments for convert: $cli/old101.grd");

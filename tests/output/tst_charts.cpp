@@ -1,6 +1,12 @@
 #include "TestSupport.h"
+#include "core/ScoreCell.h"
+#include "core/Security.h"
+#include "grading/Calculation.h"
 #include "output/BarChartView.h"
 #include "output/DistributionChart.h"
+#include "output/PrintLayout.h"
+#include "output/StudentReport.h"
+#include "output/TablePrinter.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -66,6 +72,76 @@ private slots:
                 QCOMPARE(set->at(qsizetype(i)), own ? chart.bars[i].value : 0);
             }
         QCOMPARE(std::fmod(view.valueAxis()->tickInterval(), 1.0), 0.0); // whole numbers
+    }
+
+    // Lines of 10 units: a page of height h holds h / 10 - 4 rows and a band one more. The page
+    // is 100 wide; the name column is the first width.
+    void pageLayout_data() {
+        Columns<int, QList<int>, CellBlock, QString>("height", "widths", "range", "pages");
+        const QList<int> narrow{30, 20, 20, 20};
+        QTest::newRow("one page") << 200 << narrow << CellBlock{1, 1, 5, 3} << u"1-5:1-3"_s;
+        QTest::newRow("one row, one column")
+            << 140 << narrow << CellBlock{1, 1, 1, 1} << u"1-1:1-1"_s;
+        QTest::newRow("band of one row more than rows per page")
+            << 140 << narrow << CellBlock{1, 1, 11, 3} << u"1-11:1-3"_s;
+        QTest::newRow("one row beyond a band")
+            << 140 << narrow << CellBlock{1, 1, 12, 3} << u"1-11:1-3 12-12:1-3"_s;
+        QTest::newRow("page too short: a row a band")
+            << 30 << narrow << CellBlock{1, 1, 2, 1} << u"1-1:1-1 2-2:1-1"_s;
+        QTest::newRow("column wider than the page alone")
+            << 200 << QList<int>{30, 20, 200, 20} << CellBlock{1, 1, 3, 3}
+            << u"1-3:1-1 1-3:2-2 1-3:3-3"_s;
+        // The widths must stay below the page width; filling it exactly goes to the next page.
+        QTest::newRow("exactly the page width")
+            << 200 << QList<int>{40, 30, 30} << CellBlock{1, 1, 2, 2} << u"1-2:1-1 1-2:2-2"_s;
+        QTest::newRow("selection: bands, then blocks in each")
+            << 130 << QList<int>{30, 99, 25, 25, 25, 25} << CellBlock{3, 2, 22, 5}
+            << u"3-12:2-3 3-12:4-5 13-22:2-3 13-22:4-5"_s;
+    }
+    void pageLayout() {
+        QFETCH(int, height);
+        QFETCH(QList<int>, widths);
+        QFETCH(CellBlock, range);
+        QStringList pages;
+        for (const PrintPage& p : LayOutPages(range, RowsPerPage(height, 10), 100,
+                                              std::vector<int>(widths.begin(), widths.end())))
+            pages << u"%1-%2:%3-%4"_s.arg(p.rowStart).arg(p.rowEnd).arg(p.colStart).arg(p.colEnd);
+        QTEST(pages.join(u' '), "pages");
+    }
+
+    void studentReport() {
+        Gradebook book;
+        NewClass(book, LetterLibraries(), 3);
+        book.setFileName(u"/classes/GRADE 7.GRD"_s);
+        book.SetCellText(2, 0, u"Ann Avery"_s);
+        book.TestOf(4).calculateGrades = 0;
+        book.TestOf(2).date = u"09/01/26"_s;
+        for (int col : {2, 3, 4})
+            book.SetCellText(2, col, u"85"_s);
+        book.SetCellText(2, 3, u"40"_s);
+        book.setIncluded(2, 3, false);
+        book.StudentOf(2).note.assignNote(u"Brings a calculator"_s);
+        RecalcAll(book);
+        const ImportanceSet groups = book.importanceSet();
+
+        StudentReport report = MakeStudentReport(book, 2);
+        QCOMPARE(report.className, u"GRADE 7"_s);
+        QCOMPARE(report.student, u"Ann Avery"_s);
+        QCOMPARE(report.tests.size(), std::size_t(3));
+        QCOMPARE(report.tests[0], Items(u"Test  1|09/01/26|85|100|B|"_s));
+        QCOMPARE(report.tests[1].mid(2), Items(u"40|100|F|Yes"_s));
+        QCOMPARE(report.tests[2].mid(2), Items(u"85|100||"_s)); // not graded
+        QCOMPARE(report.total, Items(u"Total||85%||B|"_s));
+        QCOMPARE(report.total[2], ScoreOfCell(book.cell(2, 1)) + u'%'); // as the table shows it
+        QCOMPARE(report.note, u"Brings a calculator"_s);
+        // The working counts the file saves stay as the last calculation left them.
+        QCOMPARE(book.importanceSet(), groups);
+        // Blank rows are nobody's report; locked names keep the note to themselves.
+        QCOMPARE(ReportedRows(book), std::vector<int>{2});
+        book.security() = {u"pw"_s, {true, false, false, false}};
+        QCOMPARE(MakeStudentReport(book, 2).note, QString());
+        // Two blanks before the page number, which text taken back from a PDF cannot show.
+        QVERIFY(TablePrinter::titleLine(u"A.GRD"_s, 2, {}).startsWith(u"A.GRD   Page  2   "_s));
     }
 };
 

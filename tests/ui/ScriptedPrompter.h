@@ -3,6 +3,7 @@
 #include "ui/main/Prompter.h"
 
 #include <QList>
+#include <QPrinter>
 #include <QStringList>
 
 #include <functional>
@@ -16,6 +17,9 @@ public:
     QStringList fileNames;                // for saveFileName() and openFileName(); empty: cancelled
     std::optional<FontChoice> fontChoice; // for font(); empty: cancelled
     std::function<void()> onAsk;          // runs while a question is open, as a real box would
+    std::optional<PrintRange> printRange; // for print(); empty: cancelled
+    QString printFile;                    // where an answered print goes, as a PDF
+    QList<bool> printPreselected;         // whether each print dialog came with the selection
 
     QMessageBox::StandardButton ask(QWidget*, const QString& text, QMessageBox::StandardButtons,
                                     QMessageBox::Icon) override {
@@ -32,5 +36,11 @@ public:
     }
     std::optional<FontChoice> font(QWidget*, const QFont&, const QColor&) override {
         return fontChoice;
+    }
+    std::optional<PrintRange> print(QWidget*, QPrinter& printer, bool preselected) override {
+        printPreselected << preselected;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printFile);
+        return printRange;
     }
 };

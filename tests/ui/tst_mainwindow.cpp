@@ -33,6 +33,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMimeData>
+#include <QProcess>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -1254,6 +1255,62 @@ private slots:
             const QString page = browser->toPlainText();
             QVERIFY2(!page.trimmed().isEmpty() && page != contents, qPrintable(link.toString()));
         }
+    }
+
+    // File > Print and Student > Print Student Report: what the print dialog is offered and
+    // what reaches the PDF. Answer -1 cancels, 0 prints all, 1 the selection.
+    void printing_data() {
+        Columns<QString, CellBlock, bool, int, QString, QString>("item", "block", "locked",
+                                                                 "answer", "printed", "absent");
+        const auto row = [](const char* tag, const char* item, CellBlock block, bool locked,
+                            int answer, const char* printed, const char* absent) {
+            QTest::newRow(tag) << QString::fromUtf8(item) << block << locked << answer
+                               << QString::fromUtf8(printed) << QString::fromUtf8(absent);
+        };
+        row("table, block, its selection", "prr", {1, 2, 2, 3}, false, 1, "Ann|Ben|Test 2",
+            "Cy|Total");
+        row("table, one cell, all", "prr", {2, 2, 2, 2}, false, 0, "Ann|Cy|Total|Test 2", "");
+        row("table, cancelled", "prr", {1, 2, 2, 3}, false, -1, "", "");
+        row("report of the selected students", "studentreport", {2, 1, 3, 1}, false, 1,
+            "Student Report|Student: Ben|Student: Cy", "Ann");
+        row("report, password refused", "studentreport", {2, 1, 2, 1}, true, 1, "", "");
+    }
+    void printing() {
+        QFETCH(QString, item);
+        QFETCH(CellBlock, block);
+        QFETCH(bool, locked);
+        QFETCH(int, answer);
+        QFETCH(QString, printed);
+        QFETCH(QString, absent);
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is missing: the printed PDF cannot be read back.");
+        Session s;
+        s.addTests(2);
+        for (int r = 1; r <= 3; ++r)
+            s.book.SetCellText(r, 0, QStringList{u"Ann"_s, u"Ben"_s, u"Cy"_s}[r - 1]);
+        if (locked) {
+            s.lock(AccessNames);
+            AnswerPassword(QString());
+        }
+        s.select(block.top, block.left, block.bottom, block.right);
+        s.prompter->printFile = path(u"print.pdf"_s);
+        QFile::remove(s.prompter->printFile);
+        if (answer >= 0) s.prompter->printRange = PrintRange(answer);
+        s.action(item)->trigger();
+
+        const bool many = block.bottom > block.top || block.right > block.left;
+        QCOMPARE(s.prompter->printPreselected,
+                 locked ? QList<bool>() : QList<bool>{item == u"studentreport"_s || many});
+        QCOMPARE(QFile::exists(s.prompter->printFile), !printed.isEmpty());
+        if (printed.isEmpty()) return;
+        QProcess text;
+        text.start(u"pdftotext"_s, {s.prompter->printFile, u"-"_s});
+        QVERIFY(text.waitForFinished());
+        const QString all = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+        for (const QString& t : printed.split(u'|'))
+            QVERIFY2(all.contains(t), qPrintable(t + u": "_s + all));
+        for (const QString& t : absent.split(u'|', Qt::SkipEmptyParts))
+            QVERIFY2(!all.contains(t), qPrintable(t));
     }
 
 private:

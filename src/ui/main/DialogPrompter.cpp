@@ -10,6 +10,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSpacerItem>
 #include <QVBoxLayout>
@@ -150,4 +152,16 @@ std::optional<FontChoice> DialogPrompter::font(QWidget* parent, const QFont& ini
     FontColorDialog dialog(initial, initialColor, parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.choice();
+}
+
+std::optional<PrintRange> DialogPrompter::print(QWidget* parent, QPrinter& printer,
+                                                bool preselectSelection) {
+    printer.setPrintRange(preselectSelection ? QPrinter::Selection : QPrinter::AllPages);
+    QPrintDialog dialog(&printer, parent);
+    // No page range: the pages are laid out only once printing starts.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintSelection |
+                      QAbstractPrintDialog::PrintCollateCopies |
+                      QAbstractPrintDialog::PrintShowPageSize);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return printer.printRange() == QPrinter::Selection ? PrintRange::Selection : PrintRange::All;
 }

@@ -7,6 +7,7 @@
 #include "DialogCommands.h"
 #include "FileCommands.h"
 #include "GradeTableView.h"
+#include "OutputCommands.h"
 #include "PanelCommands.h"
 #include "Prompter.h"
 #include "TableCommands.h"
@@ -71,6 +72,7 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     m_panelCommands = new PanelCommands(*this, scroll);
     m_textExchange = new TextExchangeCommands(*this);
     m_dialogs = new DialogCommands(*this);
+    m_output = new OutputCommands(*this);
     buildMenus();
     m_mouse = new TableMouse(*this);
     connect(m_panel->refresh, &QPushButton::clicked, this, &MainWindow::refreshCommand);
@@ -144,6 +146,9 @@ void MainWindow::buildMenus() {
     action(file, tr("&Export"), "exp_imp0", [this] { m_textExchange->exportText(); });
     action(file, tr("&Import"), "exp_imp1", [this] { m_textExchange->importText(); });
     file->addSeparator();
+    action(
+        file, tr("&Print"), "prr", [this] { m_output->PrintTable(); }, QKeySequence(tr("Ctrl+P")));
+    file->addSeparator();
     action(file, tr("E&xit"), "exit", [this] { close(); });
     m_files->addRecentItems(file);
 
@@ -191,6 +196,8 @@ void MainWindow::buildMenus() {
     action(student, tr("&Delete"), "dele", [this] { m_tableCommands->deleteStudents(); });
     m_studentInfoAction =
         action(student, tr("&Informaton"), "inf", [this] { m_dialogs->studentInformation(); });
+    action(student, tr("Print Student &Report"), "studentreport",
+           [this] { m_output->printStudentReport(); });
     action(student, tr("&Rename"), "renstud",
            [this] { m_editing->startHeaderEdit(2, m_table->currentRow(), 1); });
     addClipboardItems(student, "seep", "popS");

@@ -16,6 +16,7 @@ class ClipboardCommands;
 class ControlPanel;
 class FileCommands;
 class GradeTableView;
+class OutputCommands;
 class PanelCommands;
 class Prompter;
 class QAction;
@@ -51,6 +52,7 @@ public:
     PanelCommands& panelCommands() { return *m_panelCommands; }
     TextExchangeCommands& textExchangeCommands() { return *m_textExchange; }
     DialogCommands& dialogCommands() { return *m_dialogs; }
+    OutputCommands& outputCommands() { return *m_output; }
 
     // Brings the panels, the menus and the editor in line with the table's current cell.
     void RefreshCurrentCell();
@@ -101,6 +103,7 @@ private:
     DialogCommands* m_dialogs = nullptr;
     PanelCommands* m_panelCommands = nullptr;
     TextExchangeCommands* m_textExchange = nullptr;
+    OutputCommands* m_output = nullptr;
 
     bool m_refreshing = false;
     bool m_refreshAgain = false;

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 // The table's font and its text colour, chosen together.
@@ -14,6 +15,9 @@ struct FontChoice {
     QFont font;
     QColor color;
 };
+
+// What the print dialog leaves to print.
+enum class PrintRange { All, Selection };
 
 // Message boxes and the system's common dialogs, reached through one small interface so that
 // tests can answer them by script. Every box carries the title "Quillmark".
@@ -34,6 +38,10 @@ public:
     // Nothing when cancelled.
     virtual std::optional<FontChoice> font(QWidget* parent, const QFont& initial,
                                            const QColor& initialColor) = 0;
+    // The print dialog over `printer`, with no page range to enter and the choice of the
+    // selection, made beforehand when `preselectSelection`. Nothing when cancelled.
+    virtual std::optional<PrintRange> print(QWidget* parent, QPrinter& printer,
+                                            bool preselectSelection) = 0;
 };
 
 // The real dialogs.
@@ -48,6 +56,8 @@ public:
     QString openFileName(QWidget* parent, const QString& filter) override;
     std::optional<FontChoice> font(QWidget* parent, const QFont& initial,
                                    const QColor& initialColor) override;
+    std::optional<PrintRange> print(QWidget* parent, QPrinter& printer,
+                                    bool preselectSelection) override;
 };
 
 // The least width a window needs to show its whole title in a window manager's title bar: the
