@@ -4,8 +4,10 @@
 #include "core/Gradebook.h"
 #include "core/Libraries.h"
 #include "core/NewGradebook.h"
+#include "core/NumberText.h"
 #include "core/Security.h"
 #include "grading/Refresh.h"
+#include "grading/Statistics.h"
 #include "storage/GradebookFile.h"
 #include "storage/LibraryFile.h"
 #include "storage/TextExchange.h"
@@ -32,13 +34,16 @@ Reads and writes Quillmark gradebooks (.GRD) from the command line.
 
 Commands:
   show FILE          print the table of grades: one row a line, cells separated by TAB
+  stats FILE         print the count, mean, median, standard deviation, highest and lowest
+                     of the Total and of every test, ignored and empty scores left out
   export FILE OUT    write the table of grades to OUT as delimited text
   import IN OUT      build a gradebook from the delimited text IN and save it as OUT
   convert IN OUT     save the gradebook IN, of any file version, as version 1.05s
 
 Options:
-  --mode MODE          grades as numbers, letters or percent (show, export)
-  --password PW        the gradebook's password, to see protected names (show, export)
+  --mode MODE          grades as numbers, letters or percent (show, stats, export)
+  --password PW        the gradebook's password, to see protected names (show, stats,
+                       export)
   --library-dir DIR    read scales.dat and importan.dat from DIR (every command)
   --no-test-names      no row of test names (export, import)
   --no-student-names   no column of student names (export, import)
@@ -53,8 +58,9 @@ Exit status: 0 on success; 1 when a file cannot be read or written or the gradeb
 protection refuses; 2 when the command line is wrong.
 )"_s;
 
-const QString UsageHint = u"Usage: quillmark-cli show|export|import|convert ARGUMENTS [OPTIONS]\n"
-                          u"Try 'quillmark-cli --help' for more information.\n"_s;
+const QString UsageHint =
+    u"Usage: quillmark-cli show|stats|export|import|convert ARGUMENTS [OPTIONS]\n"
+    u"Try 'quillmark-cli --help' for more information.\n"_s;
 
 void put(FILE* stream, const QString& text) {
     const QByteArray bytes = text.toUtf8();
@@ -79,6 +85,7 @@ struct Command {
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = {
         {u"show"_s, {u"FILE"_s}, {u"mode"_s, u"password"_s, u"library-dir"_s}},
+        {u"stats"_s, {u"FILE"_s}, {u"mode"_s, u"password"_s, u"library-dir"_s}},
         {u"export"_s,
          {u"FILE"_s, u"OUT"_s},
          {u"mode"_s, u"password"_s, u"library-dir"_s, u"no-test-names"_s, u"no-student-names"_s,
@@ -183,6 +190,21 @@ int runShow(const Request& request) {
         table += u'\n';
     }
     put(stdout, table);
+    return ExitSuccess;
+}
+
+int runStats(const Request& request) {
+    Gradebook book;
+    if (!openForViewing(book, request)) return ExitFailure;
+    QString lines = u"Test\tScores\tMean\tMedian\tStd. dev.\tHighest\tLowest\n"_s;
+    for (int c = 1; c < book.columnCount(); ++c) {
+        const ScoreStatistics s = ColumnStatistics(book, c);
+        lines += book.GetCellText(0, c) + u'\t' + QString::number(s.count);
+        for (const double figure : {s.mean, s.median, s.deviation, s.highest, s.lowest})
+            lines += u'\t' + (s.count > 0 ? FormatTwoDecimals(figure) : QString());
+        lines += u'\n';
+    }
+    put(stdout, lines);
     return ExitSuccess;
 }
 
@@ -306,6 +328,7 @@ int main(int argc, char* argv[]) {
     }
 
     if (name == u"show"_s) return runShow(request);
+    if (name == u"stats"_s) return runStats(request);
     if (name == u"export"_s) return runExport(request);
     if (name == u"import"_s) return runImport(request);
     return runConvert(request);
