@@ -109,18 +109,14 @@ private slots:
         QVERIFY(TestChart(book, 0).bars.empty());
     }
 
-    void thirds_data() {
-        Columns<int, QString>("bars", "colors");
-        QTest::newRow("5") << 5 << u"BBGGG"_s;
-        QTest::newRow("6") << 6 << u"RBBGGG"_s;
-        QTest::newRow("10") << 10 << u"RRBBBGGGGG"_s;
-    }
     void thirds() {
-        QFETCH(int, bars);
-        QString colors;
-        for (int p = 1; p <= bars; ++p)
-            colors += QStringView(u"..G.R.B").at(ThirdsColor(p, bars));
-        QTEST(colors, "colors");
+        const auto colors = [](int n) {
+            QString s;
+            for (int p = 1; p <= n; ++p)
+                s += QStringView(u"..G.R.B").at(ThirdsColor(p, n));
+            return s;
+        };
+        QCOMPARE(colors(5) + u'|' + colors(6) + u'|' + colors(10), u"BBGGG|RBBGGG|RRBBBGGGGG"_s);
     }
 
     // 85 on a graded test of 100 (a B, 3 of the best 4), 40 on an ungraded one of 50.

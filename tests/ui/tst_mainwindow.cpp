@@ -7,6 +7,8 @@
 #include "core/Security.h"
 #include "grading/Sorting.h"
 #include "grading/TableTransfer.h"
+#include "output/BarChartView.h"
+#include "output/TestChart.h"
 #include "storage/GradebookFile.h"
 #include "storage/Windows1252.h"
 #include "ui/dialogs/HelpWindow.h"
@@ -181,6 +183,25 @@ private slots:
         s.type(u"\"Quiz\" x"_s);
         QCOMPARE(s.book.GetCellText(0, 2), u"'Quiz' x"_s);
         QVERIFY(s.book.isIncluded(1, 2));
+    }
+
+    // In the Analyze mode the chart follows the current cell, what is typed and its buttons.
+    void chartFollowsTheCell() {
+        Session s;
+        s.addTests(1);
+        s.panel->mode[1]->click();
+        auto* chart = s.window.findChild<BarChartView*>(u"Graph1"_s);
+        auto* figures = s.window.findChild<QLabel*>(u"TestStatistics"_s);
+        s.clickCell(2, 2);
+        QCOMPARE(chart->chartData().title, u"Test: Test  1"_s);
+        s.type(u"85"_s);
+        QCoreApplication::processEvents(); // one pass, before any later refresh of the panel
+        QVERIFY(chart->chartData() == TestChart(s.book, 2));
+        QVERIFY(figures->isVisible() && figures->text().startsWith(u"Scores:\u00a01"_s));
+        s.window.findChild<QRadioButton*>(u"GraphOpt1"_s)->click();
+        QCOMPARE(s.book.view().chartSubject, ChartSubject::CurrentStudent);
+        QCOMPARE(chart->chartData().title, u"Student: "_s + s.book.GetCellText(2, 0));
+        QVERIFY(!figures->isVisible());
     }
 
     void enterAndArrowsLeaveTheCell() {

@@ -8,6 +8,8 @@
 #include "output/TestChart.h"
 
 #include <QButtonGroup>
+#include <QChart>
+#include <QGraphicsLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
@@ -18,11 +20,14 @@ namespace {
 
 QString StatisticsLine(const ScoreStatistics& s) {
     if (s.count == 0) return ChartPanel::tr("No scores count on this test.");
-    return ChartPanel::tr("Scores: %1   Mean: %2   Median: %3   Std. dev.: %4   "
-                          "Highest: %5   Lowest: %6")
-        .arg(s.count)
-        .arg(FormatTwoDecimals(s.mean), FormatTwoDecimals(s.median), FormatTwoDecimals(s.deviation),
-             FormatTwoDecimals(s.highest), FormatTwoDecimals(s.lowest));
+    // A narrow panel wraps the line between figures, never inside one.
+    const QString figures =
+        ChartPanel::tr("Scores: %1|Mean: %2|Median: %3|Std. dev.: %4|Highest: %5|Lowest: %6")
+            .arg(s.count)
+            .arg(FormatTwoDecimals(s.mean), FormatTwoDecimals(s.median),
+                 FormatTwoDecimals(s.deviation), FormatTwoDecimals(s.highest),
+                 FormatTwoDecimals(s.lowest));
+    return QString(figures).replace(u' ', QChar::Nbsp).replace(u'|', QStringLiteral("   "));
 }
 
 } // namespace
@@ -45,6 +50,9 @@ ChartPanel::ChartPanel(Gradebook& book, QWidget* parent)
     }
     options->addStretch(1);
     layout->addLayout(options);
+    // The panel is narrow: the bars get the room the chart's own margins would take.
+    m_view->chart()->setMargins(QMargins(2, 2, 2, 2));
+    m_view->chart()->layout()->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view, 1);
     // One line of figures would be cut off in a narrow panel; it wraps instead.
     m_statistics->setObjectName(QStringLiteral("TestStatistics"));
