@@ -27,12 +27,22 @@ bool HasCountedScore(const Gradebook& book, int row) {
 
 } // namespace
 
+double ShownTotal(Gradebook& book, int row) {
+    // "85%    (B)", "85%" or "85"; a total shown by its grade alone, or not at all, is computed.
+    const QString& cell = book.cell(row, 1);
+    qsizetype end = cell.indexOf(u'%');
+    if (end < 0) end = cell.indexOf(u'(');
+    const QStringView number = QStringView(cell).left(end < 0 ? cell.size() : end);
+    if (IsNumberText(number)) return ReadLeadingNumber(number);
+    return RoundHalfUp(RowTotal(book, row), 0);
+}
+
 std::vector<double> CountedScores(Gradebook& book, int col) {
     std::vector<double> scores;
     if (col < 1 || col >= book.columnCount()) return scores;
     for (int r = 1; r < book.rowCount(); ++r) {
         if (col == 1) {
-            if (HasCountedScore(book, r)) scores.push_back(RoundHalfUp(RowTotal(book, r), 0));
+            if (HasCountedScore(book, r)) scores.push_back(ShownTotal(book, r));
         } else if (book.isIncluded(r, col)) {
             if (const auto score = ScoreIn(book.cell(r, col))) scores.push_back(*score);
         }

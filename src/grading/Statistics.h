@@ -15,10 +15,15 @@ struct ScoreStatistics {
     bool operator==(const ScoreStatistics&) const = default;
 };
 
+// A student's total as the Total column shows it, a whole percentage rounded half up: read
+// from the Total cell where it shows the number (the recalculation keeps it current), else
+// taken with RowTotal, which leaves its working counters in the groups.
+double ShownTotal(Gradebook& book, int row);
+
 // The scores of a test column that count: each included student's number, where the cell's
 // score part is one (ignored, empty and text cells are left out). For the Total column (1)
 // the students' totals, rounded as the table shows them, of every student with a score that
-// counts. Totals come from RowTotal, which leaves its working counters in the groups.
+// counts (ShownTotal).
 std::vector<double> CountedScores(Gradebook& book, int col);
 
 ScoreStatistics StatisticsOf(std::vector<double> scores);

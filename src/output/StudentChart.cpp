@@ -4,6 +4,7 @@
 #include "core/NumberText.h"
 #include "grading/Calculation.h"
 #include "grading/Scale.h"
+#include "grading/Statistics.h"
 
 #include <algorithm>
 
@@ -36,7 +37,7 @@ ChartData StudentChart(Gradebook& book, int row) {
         ChartBar bar{0, book.GetCellText(0, c).trimmed(),
                      c == 1 ? PaletteLightRed : PaletteLightBlue};
         if (c == 1) {
-            bar.value = RoundHalfUp(RowTotal(book, row), 0);
+            bar.value = ShownTotal(book, row);
         } else if (c < book.columnCount()) {
             const TestRecord& test = book.TestOf(c);
             const double score = CellValue(book.cell(row, c));

@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "grading/Calculation.h"
 #include "grading/Scale.h"
+#include "grading/Statistics.h"
 
 #include <algorithm>
 
@@ -48,8 +49,7 @@ ChartData TestChart(Gradebook& book, int col) {
     }
 
     for (int r = 1; r < book.rowCount(); ++r) {
-        const double score =
-            col == 1 ? RoundHalfUp(RowTotal(book, r), 0) : ReadLeadingNumber(book.cell(r, col));
+        const double score = col == 1 ? ShownTotal(book, r) : ReadLeadingNumber(book.cell(r, col));
         // A student without a grade (an empty cell, say) stands in the first step.
         const int bar = gradeMode ? std::max(GradeIndex(test, float(score)), 0) + 1
                                   : RangeBar(score, test.maxScore);

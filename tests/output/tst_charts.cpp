@@ -59,6 +59,7 @@ private slots:
         // Shown small, with upright labels, every bar stays (repeated labels too) in its colour.
         BarChartView view;
         view.resize(160, 120);
+        view.setChart(DistributionChart(book, -1)); // the same bars, all 0: the next reuses them
         view.setChart(chart);
         QCOMPARE(view.categoryAxis()->count(), int(chart.bars.size()));
         QCOMPARE(view.categoryAxis()->labelsAngle(), -90);
