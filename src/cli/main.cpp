@@ -4,8 +4,10 @@
 #include "core/Gradebook.h"
 #include "core/Libraries.h"
 #include "core/NewGradebook.h"
+#include "core/NumberText.h"
 #include "core/Security.h"
 #include "grading/Refresh.h"
+#include "grading/Statistics.h"
 #include "output/StudentReportPrinter.h"
 #include "output/TablePrinter.h"
 #include "storage/GradebookFile.h"
@@ -41,6 +43,8 @@ Reads and writes Quillmark gradebooks (.GRD) from the command line.
 
 Commands:
   show FILE          print the table of grades: one row a line, cells separated by TAB
+  stats FILE         print the count, mean, median, standard deviation, highest and lowest
+                     of the Total and of every test, ignored and empty scores left out
   export FILE OUT    write the table of grades to OUT as delimited text
   import IN OUT      build a gradebook from the delimited text IN and save it as OUT
   convert IN OUT     save the gradebook IN, of any file version, as version 1.05s
@@ -48,9 +52,10 @@ Commands:
   report FILE OUT    print a report of each student, a page each, to the PDF file OUT
 
 Options:
-  --mode MODE          grades as numbers, letters or percent (show, export, print, report)
+  --mode MODE          grades as numbers, letters or percent (show, stats, export, print,
+                       report)
   --password PW        the gradebook's password, to see protected names and notes
-                       (show, export, print, report)
+                       (show, stats, export, print, report)
   --selection R1,C1,R2,C2
                        print only student rows R1 ... R2 and columns C1 ... C2, where row 1
                        is the first student, column 1 the Total and column 2 the first test
@@ -71,7 +76,7 @@ protection refuses; 2 when the command line is wrong.
 )"_s;
 
 const QString UsageHint =
-    u"Usage: quillmark-cli show|export|import|convert|print|report ARGUMENTS [OPTIONS]\n"
+    u"Usage: quillmark-cli show|stats|export|import|convert|print|report ARGUMENTS [OPTIONS]\n"
     u"Try 'quillmark-cli --help' for more information.\n"_s;
 
 void put(FILE* stream, const QString& text) {
@@ -97,6 +102,7 @@ struct Command {
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = {
         {u"show"_s, {u"FILE"_s}, {u"mode"_s, u"password"_s, u"library-dir"_s}},
+        {u"stats"_s, {u"FILE"_s}, {u"mode"_s, u"password"_s, u"library-dir"_s}},
         {u"export"_s,
          {u"FILE"_s, u"OUT"_s},
          {u"mode"_s, u"password"_s, u"library-dir"_s, u"no-test-names"_s, u"no-student-names"_s,
@@ -228,6 +234,21 @@ int runShow(const Request& request) {
         table += u'\n';
     }
     put(stdout, table);
+    return ExitSuccess;
+}
+
+int runStats(const Request& request) {
+    Gradebook book;
+    if (!openForViewing(book, request)) return ExitFailure;
+    QString lines = u"Test\tScores\tMean\tMedian\tStd. dev.\tHighest\tLowest\n"_s;
+    for (int c = 1; c < book.columnCount(); ++c) {
+        const ScoreStatistics s = ColumnStatistics(book, c);
+        lines += book.GetCellText(0, c) + u'\t' + QString::number(s.count);
+        for (const double figure : {s.mean, s.median, s.deviation, s.highest, s.lowest})
+            lines += u'\t' + (s.count > 0 ? FormatTwoDecimals(figure) : QString());
+        lines += u'\n';
+    }
+    put(stdout, lines);
     return ExitSuccess;
 }
 
@@ -461,6 +482,7 @@ int main(int argc, char* argv[]) {
     }
 
     if (name == u"show"_s) return runShow(request);
+    if (name == u"stats"_s) return runStats(request);
     if (name == u"print"_s) return runPrint(request);
     if (name == u"report"_s) return runReport(request);
     if (name == u"export"_s) return runExport(request);

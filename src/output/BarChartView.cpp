@@ -21,15 +21,19 @@ constexpr int LinesAboveAndBelowBars = 8;
 constexpr int MaxValueTicks = 10;
 
 // Labels for a category axis, which drops a repeated or null label (and its bar with it):
-// repeats and the labels left out to thin them get zero-width spaces until each is unique.
+// repeats and the labels left out to thin them get an invisible suffix that spells their
+// position in zero-width characters, a few of them a label however many bars there are.
 QStringList UniqueCategories(const std::vector<ChartBar>& bars, int every) {
     QStringList categories;
     QSet<QString> seen;
     for (std::size_t i = 0; i < bars.size(); ++i) {
         QString text = QStringLiteral("");
         if (i % std::size_t(every) == 0) text += bars[i].label;
-        while (seen.contains(text))
-            text += QChar(0x200B);
+        if (seen.contains(text)) {
+            text += QChar(0x2060); // the labels themselves hold none of these characters
+            for (std::size_t n = i + 1; n > 0; n /= 2)
+                text += QChar(n % 2 ? 0x200C : 0x200B);
+        }
         seen.insert(text);
         categories << text;
     }
@@ -75,11 +79,33 @@ BarChartView::BarChartView(QWidget* parent)
 }
 
 void BarChartView::setChart(const ChartData& data) {
+    // The same bars in the same colours (another student, another test of the same scale):
+    // new values in the bars there are. Building the series anew costs an item a bar.
+    const bool sameBars =
+        m_setOfBar.size() == data.bars.size() &&
+        std::equal(data.bars.begin(), data.bars.end(), m_data.bars.begin(),
+                   [](const ChartBar& a, const ChartBar& b) { return a.color == b.color; });
     m_data = data;
     QChart* c = chart();
-    c->removeAllSeries();
     c->setTitle(data.title);
     m_values->setTitleText(data.valueAxisTitle);
+    if (sameBars) {
+        // Each set's values in one change: a change a bar lays out every bar again.
+        std::map<QBarSet*, QList<qreal>> values;
+        for (std::size_t i = 0; i < data.bars.size(); ++i) {
+            QList<qreal>& list = values[m_setOfBar[i]];
+            list.resize(qsizetype(data.bars.size()));
+            list[qsizetype(i)] = data.bars[i].value;
+        }
+        for (auto& [set, list] : values) {
+            set->remove(0, set->count());
+            set->append(list);
+        }
+        fitAxesToSize();
+        return;
+    }
+    c->removeAllSeries();
+    m_setOfBar.clear();
     // A stacked series with one set per colour: each bar's value stands in its colour's set
     // and the other sets hold 0 there, so every bar has its own colour and full width.
     auto* series = new QStackedBarSeries;
@@ -94,6 +120,7 @@ void BarChartView::setChart(const ChartData& data) {
                 set->append(0);
         }
         set->replace(qsizetype(i), data.bars[i].value);
+        m_setOfBar.push_back(set);
     }
     for (const auto& [color, set] : sets)
         series->append(set);
@@ -121,7 +148,9 @@ void BarChartView::fitAxesToSize() {
     const bool fits = widest + line / 2 <= perBar;
     m_categories->setLabelsAngle(fits ? 0 : -90);
     const int every = fits ? 1 : std::max(1, int(std::ceil(line * 1.2 / perBar)));
-    m_categories->setCategories(UniqueCategories(m_data.bars, every));
+    // Every category is an item of the chart: they are made anew only when a label changed.
+    const QStringList categories = UniqueCategories(m_data.bars, every);
+    if (categories != m_categories->categories()) m_categories->setCategories(categories);
 
     double bottom = 0, top = 1;
     for (const ChartBar& bar : m_data.bars) {

@@ -5,6 +5,7 @@
 #include <QChartView>
 
 class QBarCategoryAxis;
+class QBarSet;
 class QValueAxis;
 
 // The colour of an index of the 16-colour palette; an index outside it gives black.
@@ -31,6 +32,7 @@ private:
     void fitAxesToSize();
 
     ChartData m_data;
+    std::vector<QBarSet*> m_setOfBar; // the set, owned by the series, that holds each bar
     QBarCategoryAxis* m_categories;
     QValueAxis* m_values;
 };

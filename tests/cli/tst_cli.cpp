@@ -136,6 +136,13 @@ Zoë Ames,75,2.0,7,2.0,,,4,
             "export $letters $out --no-test-names --no-student-names --separator semicolon "
             "--delimiter apostrophe",
             "82;8;45;3\n40;10;;5\n30;6;25;\n75;7;;4\n");
+        row("stats, Carl's ignored quiz and 0 bonus", "stats $letters",
+            R"(Test|Scores|Mean|Median|Std. dev.|Highest|Lowest
+Total|4|56.75|57.5|22.17|82.0|30.0
+Quiz 1|3|8.33|8.0|1.25|10.0|7.0
+Essay|2|35.0|35.0|10.0|45.0|25.0
+Bonus|4|3.0|3.5|1.87|5.0|0.0
+)");
         row("version", "--version", "quillmark-cli " QUILLMARK_VERSION "\n");
     }
 

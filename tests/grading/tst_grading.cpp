@@ -1,11 +1,13 @@
 // The grading engine: scales, score cells and totals, sorting, and the table's text and moves.
 #include "TestSupport.h"
 #include "core/NewGradebook.h"
+#include "core/NumberText.h"
 #include "core/TestCommands.h"
 #include "grading/Calculation.h"
 #include "grading/Scale.h"
 #include "grading/ScoreEntry.h"
 #include "grading/Sorting.h"
+#include "grading/Statistics.h"
 #include "grading/TableTransfer.h"
 
 #include <QTest>
@@ -248,6 +250,35 @@ private slots:
                 counted += book.TestOf(i + 2).importance == float(g) && !ignored(i);
             QCOMPARE(groups.steps[std::size_t(g)].testCount, float(counted));
         }
+    }
+
+    // Five students: the fifth's graded score is ignored, "abs" is text, "0" a score, and the
+    // third has no score. Figures: count, mean, median, deviation, highest, lowest.
+    void statistics_data() {
+        Columns<int, bool, QString>("col", "showTotal", "figures");
+        QTest::newRow("graded") << 2 << true << u"2|80.0|80.0|10.0|90.0|70.0"_s;
+        QTest::newRow("ungraded") << 3 << true << u"3|23.33|20.0|20.55|50.0|0.0"_s;
+        QTest::newRow("totals") << 1 << true << u"4|31.25|32.5|23.01|60.0|0.0"_s;
+        QTest::newRow("totals shown by grade") << 1 << false << u"4|31.25|32.5|23.01|60.0|0.0"_s;
+    }
+    void statistics() {
+        QFETCH(int, col);
+        QFETCH(bool, showTotal);
+        Class k(2);
+        k.book.setShape(6, 4);
+        k.book.view().showTotalScores = showTotal;
+        k.book.TestOf(3).calculateGrades = 0;
+        k.book.setIncluded(5, 2, false);
+        for (int r = 1; r <= 5; ++r) {
+            k.score(r, 2, Items(u"70|90||0|100"_s)[r - 1]);
+            k.score(r, 3, Items(u"50|abs||0|20"_s)[r - 1]);
+        }
+        RecalcTotals(k.book);
+        const ScoreStatistics s = ColumnStatistics(k.book, col);
+        QStringList figures{QString::number(s.count)};
+        for (const double x : {s.mean, s.median, s.deviation, s.highest, s.lowest})
+            figures << FormatTwoDecimals(x);
+        QTEST(figures.join(u'|'), "figures");
     }
 
     void averagingRuleSwapsTotalScales() {

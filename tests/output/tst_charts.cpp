@@ -5,8 +5,10 @@
 #include "output/BarChartView.h"
 #include "output/DistributionChart.h"
 #include "output/PrintLayout.h"
+#include "output/StudentChart.h"
 #include "output/StudentReport.h"
 #include "output/TablePrinter.h"
+#include "output/TestChart.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -62,6 +64,7 @@ private slots:
         // Shown small, with upright labels, every bar stays (repeated labels too) in its colour.
         BarChartView view;
         view.resize(160, 120);
+        view.setChart(DistributionChart(book, -1)); // the same bars, all 0: the next reuses them
         view.setChart(chart);
         QCOMPARE(view.categoryAxis()->count(), int(chart.bars.size()));
         QCOMPARE(view.categoryAxis()->labelsAngle(), -90);
@@ -142,6 +145,69 @@ private slots:
         QCOMPARE(MakeStudentReport(book, 2).note, QString());
         // Two blanks before the page number, which text taken back from a PDF cannot show.
         QVERIFY(TablePrinter::titleLine(u"A.GRD"_s, 2, {}).startsWith(u"A.GRD   Page  2   "_s));
+    }
+
+    // Five students: 95, 85, 100 (the maximum), 50 and an empty cell; each bar's count and label.
+    void testChart_data() {
+        Columns<DisplayMode, float, bool, QString>("mode", "max", "graded", "bars");
+        QTest::newRow("letters") << DisplayMode::Letters << 100.f << true
+                                 << u"2 F|0 D|0 C|1 B|2 A"_s;
+        QTest::newRow("numbers") << DisplayMode::Numbers << 100.f << true
+                                 << u"2 0.0|0 1.0|0 2.0|1 3.0|2 4.0"_s;
+        QTest::newRow("percent of max, ten ranges")
+            << DisplayMode::PercentOfMax << 100.f << true
+            << u"1 10|0 20|0 30|0 40|0 50|1 60|0 70|0 80|1 90|2 100"_s;
+        QTest::newRow("ungraded of 200")
+            << DisplayMode::Letters << 200.f << false
+            << u"1 20|0 40|1 60|0 80|2 100|1 120|0 140|0 160|0 180|0 200"_s;
+    }
+    void testChart() {
+        QFETCH(DisplayMode, mode);
+        QFETCH(float, max);
+        QFETCH(bool, graded);
+        Gradebook book;
+        NewClass(book, LetterLibraries(), 1).setShape(6, 3);
+        book.view().displayMode = mode;
+        book.TestOf(2).maxScore = max;
+        book.TestOf(2).calculateGrades = graded;
+        for (int r = 1; r <= 4; ++r)
+            book.SetCellText(r, 2, FormatScoreCell(book, r, 2, Items(u"95|85|100|50"_s)[r - 1]));
+        const ChartData chart = TestChart(book, 2);
+        QStringList bars;
+        for (const ChartBar& bar : chart.bars)
+            bars << QString::number(bar.value) + u' ' + bar.label.chopped(3);
+        QTEST(bars.join(u'|'), "bars");
+        QCOMPARE(chart.title + u'|' + chart.valueAxisTitle, u"Test: Test  1|# of Students"_s);
+        QVERIFY(TestChart(book, 0).bars.empty());
+    }
+
+    void thirds() {
+        QString colors;
+        for (const int n : {5, 6, 10})
+            for (int p = 1; p <= n; ++p)
+                colors += QStringView(u"..G.R.B").at(ThirdsColor(p, n));
+        QCOMPARE(colors, u"BBGGG|RBBGGG|RRBBBGGGGG"_s.remove(u'|')); // 5, 6 and 10 bars
+    }
+
+    // 85 on a graded test of 100 (a B, 3 of the best 4), 40 on an ungraded one of 50: under
+    // each rule the total, then each test, in percent.
+    void studentChart() {
+        Gradebook book;
+        NewClass(book, LetterLibraries(), 2).SetCellText(1, 0, u"Ada"_s);
+        book.TestOf(3) = {.maxScore = 50, .date = {}, .note = {}, .scale = {}}; // no grades
+        book.SetCellText(1, 2, FormatScoreCell(book, 1, 2, u"85"_s));
+        book.SetCellText(1, 3, u"40"_s);
+        QStringList seen;
+        for (const bool scores : {true, false}) {
+            SetAveragingRule(book, scores);
+            const ChartData chart = StudentChart(book, 1);
+            seen << chart.title + u' ' + chart.valueAxisTitle;
+            for (const ChartBar& bar : chart.bars)
+                seen << u"%1 %2 %3"_s.arg(bar.label).arg(bar.value).arg(bar.color);
+        }
+        QCOMPARE(seen.join(u'|'), u"Student: Ada Score %|Total 83 12|Test  1 85 9|Test  2 80 9|"
+                                  u"Student: Ada Grade %|Total 78 12|Test  1 75 9|Test  2 80 9"_s);
+        QVERIFY(StudentChart(book, 0).bars.empty());
     }
 };
 

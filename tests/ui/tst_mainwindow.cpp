@@ -8,6 +8,8 @@
 #include "grading/Calculation.h"
 #include "grading/Sorting.h"
 #include "grading/TableTransfer.h"
+#include "output/BarChartView.h"
+#include "output/TestChart.h"
 #include "storage/GradebookFile.h"
 #include "storage/Settings.h"
 #include "storage/Windows1252.h"
@@ -188,6 +190,23 @@ private slots:
         s.type(u"\"Quiz\" x"_s);
         QCOMPARE(s.book.GetCellText(0, 2), u"'Quiz' x"_s);
         QVERIFY(s.book.isIncluded(1, 2));
+    }
+
+    // In the Analyze mode the chart follows the current cell, what is typed and its buttons.
+    void chartFollowsTheCell() {
+        Session s;
+        s.addTests(1);
+        s.panel->mode[1]->click();
+        auto* chart = s.window.findChild<BarChartView*>(u"Graph1"_s);
+        auto* figures = s.window.findChild<QLabel*>(u"TestStatistics"_s);
+        s.clickCell(2, 2);
+        s.type(u"85"_s);
+        QCoreApplication::processEvents(); // one pass, before any later refresh of the panel
+        QVERIFY(chart->chartData() == TestChart(s.book, 2));
+        QVERIFY(figures->isVisible() && figures->text().startsWith(u"Scores:\u00a01"_s));
+        s.window.findChild<QRadioButton*>(u"GraphOpt1"_s)->click();
+        QVERIFY(!figures->isVisible() && int(s.book.view().chartSubject) == 1); // in the file
+        QCOMPARE(chart->chartData().bars.at(1).value, 85.0); // the student of the current row
     }
 
     void enterAndArrowsLeaveTheCell() {

@@ -3,6 +3,7 @@
 #include "BusyCursor.h"
 #include "CellEditing.h"
 #include "CellEditor.h"
+#include "ChartPanel.h"
 #include "ControlPanel.h"
 #include "GradeTableView.h"
 #include "MainWindow.h"
@@ -27,6 +28,7 @@
 #include <QScopedValueRollback>
 #include <QStackedWidget>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -69,8 +71,12 @@ private:
 
 PanelCommands::PanelCommands(MainWindow& window, QWidget* sidePanel)
     : QObject(&window), m_window(window), m_book(window.gradebook()), m_table(window.table()),
-      m_panel(*window.panel()), m_sidePanel(sidePanel) {
+      m_panel(*window.panel()), m_sidePanel(sidePanel),
+      m_chart(new ChartPanel(m_book, m_panel.chartArea)) {
     ControlPanel& p = m_panel;
+    auto* chartLayout = new QVBoxLayout(p.chartArea);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addWidget(m_chart);
     connect(p.maxScore, &QLineEdit::textEdited, this, &PanelCommands::onMaxScoreEdited);
     connect(p.maxScore, &QLineEdit::editingFinished, this, &PanelCommands::onMaxScoreFinished);
     connect(p.importance, &QComboBox::activated, this, &PanelCommands::onImportanceChosen);
@@ -241,11 +247,16 @@ void PanelCommands::onWorkingModeClicked(int mode) {
     const bool edit = mode == 0;
     m_panel.studentAndTest->setVisible(edit && !m_hideControls);
     m_panel.chartArea->setVisible(!edit && !m_hideControls);
+    if (chartShowing()) m_chart->draw(m_table->currentRow(), m_table->currentColumn());
     m_window.syncViewMenus();
     if (m_window.editor()->isVisible() && m_window.editor()->isEnabled()) {
         m_window.editor()->raise();
         m_window.cellEditing().focusEditor();
     }
+}
+
+bool PanelCommands::chartShowing() const {
+    return m_book.view().workingMode == WorkingMode::Analyze && !m_hideControls;
 }
 
 void PanelCommands::onDisplayModeClicked(int mode) {
@@ -355,4 +366,5 @@ void PanelCommands::fill(int r, int c) {
     p.studentButtons[0]->setEnabled(r >= 1);
     p.studentButtons[1]->setEnabled(r >= 1);
     p.studentButtons[2]->setEnabled(r >= 1);
+    if (chartShowing()) m_chart->draw(r, c);
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class ChartPanel;
 class ControlPanel;
 class Gradebook;
 class GradeTableView;
@@ -25,6 +26,7 @@ public:
     void showWorkingMode();
     void toggleHideControls();
     bool controlsHidden() const { return m_hideControls; }
+    ChartPanel* chartPanel() const { return m_chart; }
     void chooseFont();
     void applyFont(const QFont& font);
     void applyTextColor(const QColor& color);
@@ -42,12 +44,14 @@ private:
     void onWorkingModeClicked(int mode);
     void onSortRuleChosen();
     void applyStudentCount();
+    bool chartShowing() const;
 
     MainWindow& m_window;
     Gradebook& m_book;
     GradeTableView* m_table;
     ControlPanel& m_panel;
     QWidget* m_sidePanel;
+    ChartPanel* m_chart;
     bool m_hideControls = false;
     bool m_applyingCount = false;
 };
