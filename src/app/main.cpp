@@ -2,7 +2,11 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char* argv[]) {
+    // A file-size limit then fails the write, reported as a full disk is, instead of killing us.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setOrganizationName(QStringLiteral("Quillmark"));

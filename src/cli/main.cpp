@@ -22,6 +22,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -306,8 +307,11 @@ int writePdf(const QString& path, const QString& title,
         report(printed.message());
         return ExitFailure;
     }
-    if (!file.commit()) {
+    // commit() misses a failure of its own final flush (a full disk, a size limit) and would put
+    // a cut-off PDF in place of the old file; flushed here first, a failure cancels the save.
+    if (!file.flush() || !file.commit()) {
         report(u"Error Printing - "_s + path + u": "_s + file.errorString());
+        file.cancelWriting();
         return ExitFailure;
     }
     return ExitSuccess;
@@ -365,6 +369,8 @@ std::optional<CellBlock> readSelection(const QString& text) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // A file-size limit then fails the write, reported as a full disk is, instead of killing us.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Printing needs fonts, which come with a graphical application; the tool never opens a
     // window, so it needs no display.
     std::unique_ptr<QCoreApplication> app;

@@ -60,8 +60,9 @@ QColor PaletteColorOf(int index) {
 BarChartView::BarChartView(QWidget* parent)
     : QChartView(parent), m_categories(new QBarCategoryAxis), m_values(new QValueAxis) {
     setObjectName(QStringLiteral("Graph1"));
-    auto* chart = new QChart;
-    QChartView::setChart(chart); // the view owns the chart, the chart its axes and series
+    // The view's own chart, which owns the axes and series: a chart set in its place would
+    // leave this one to leak, as setChart() lets go of the chart it replaces.
+    QChart* chart = QChartView::chart();
     chart->legend()->hide();
     chart->setBackgroundBrush(Qt::white);
     chart->setBackgroundRoundness(0);

@@ -1,12 +1,19 @@
+#include "LargeClass.h"
 #include "TestSupport.h"
+#include "grading/Calculation.h"
 #include "storage/GradebookFile.h"
 #include "storage/LibraryFile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace TestSupport;
@@ -23,6 +30,18 @@ QString tabbed(const char* text) {
     return QString::fromUtf8(text).replace(u'|', u'\t');
 }
 
+void LimitFileSize(rlim_t bytes) {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+// The files in `dir`: after a failed or interrupted save, the target alone.
+QStringList Files(const QString& dir) {
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden);
+}
+
 // The same as a file holds it: CR LF lines, Windows-1252 (the texts here are all Latin-1).
 QByteArray fileBytes(QString text) {
     return text.replace(u"\n"_s, u"\r\n"_s).toLatin1();
@@ -35,9 +54,11 @@ class TestCli : public QObject {
 
     QTemporaryDir m_dir;
 
-    // Runs the tool with our libraries; a later --library-dir in `args` wins.
-    Outcome cli(const QStringList& args) const {
+    // Runs the tool with our libraries, files limited to `fileSize` bytes; a later --library-dir
+    // in `args` wins.
+    Outcome cli(const QStringList& args, rlim_t fileSize = RLIM_INFINITY) const {
         QProcess process;
+        process.setChildProcessModifier([fileSize] { LimitFileSize(fileSize); });
         process.start(QStringLiteral(QUILLMARK_CLI), words("--library-dir $tmp/lib") + args);
         if (!process.waitForFinished(60000)) process.kill();
         process.waitForFinished();
@@ -62,6 +83,12 @@ class TestCli : public QObject {
         return list;
     }
 
+    // The folder of the file a test writes over, emptied.
+    bool emptyOld() const {
+        QDir old(expand(u"$tmp/old"_s));
+        return old.removeRecursively() && old.mkpath(u"."_s);
+    }
+
 private slots:
     void initTestCase() {
         QVERIFY(m_dir.isValid() && QDir(m_dir.path()).mkpath(u"lib"_s));
@@ -83,6 +110,9 @@ private slots:
         for (int c = 2; c < 32; ++c)
             big.SetCellText(0, c, u"Unit %1"_s.arg(c - 1));
         QVERIFY(WriteGradebookFile(big, expand(u"$tmp/class.grd"_s)).ok());
+        BuildLargeClass(big);
+        RecalcAll(big);
+        QVERIFY(WriteGradebookFile(big, expand(u"$tmp/big.grd"_s)).ok());
     }
 
     // show prints the table; export writes it to OUT.
@@ -302,6 +332,71 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
         QVERIFY2(run.err.startsWith(message), qPrintable(run.err));
         QCOMPARE(run.err.contains(u"\nUsage: quillmark-cli "_s), status == 2);
         QVERIFY(!QFile::exists(expand(u"$tmp/never"_s)));
+    }
+
+    // A file-size limit fails a save as a full disk does: status 1 and the message; the file
+    // that was there stays as it was, and no temporary file is left beside it.
+    void sizeLimit_data() {
+        Columns<QStringList, QString>("args", "message");
+        const auto row = [this](const char* tag, const char* args, const char* msg) {
+            QTest::newRow(tag) << words(args) << expand(QString::fromUtf8(msg));
+        };
+        row("convert", "convert $tmp/big.grd $tmp/old/OLD.GRD", "Error writing $tmp/old/OLD.GRD. ");
+        row("export", "export $tmp/big.grd $tmp/old/OLD.TXT", "Error writing $tmp/old/OLD.TXT. ");
+        row("print", "print $tmp/big.grd $tmp/old/OLD.pdf", "Error Printing - $tmp/old/OLD.pdf: ");
+        // All of it still in the buffer when the file is committed.
+        row("print, small", "print $letters $tmp/old/OLD.pdf",
+            "Error Printing - $tmp/old/OLD.pdf: ");
+        // The library dialog saves through the same path; written here, under the same limit.
+        row("library", "library $tmp/old/OLD.dat", "Error writing $tmp/old/OLD.dat. ");
+    }
+    void sizeLimit() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        const QString old = args.last();
+        QVERIFY(emptyOld());
+        const QByteArray before = "What was there before\r\n";
+        QVERIFY(Store(old, before));
+        const rlim_t limit = 4096;
+        Outcome run;
+        if (args[0] == u"library"_s) {
+            const std::vector<GradeScale> scales(30, LetterScale());
+            std::signal(SIGXFSZ, SIG_IGN);
+            LimitFileSize(limit);
+            const Result written = WriteLibraryFile(old, scales, 30);
+            LimitFileSize(RLIM_INFINITY);
+            std::signal(SIGXFSZ, SIG_DFL);
+            run = {written ? 0 : 1, {}, written.message()};
+        } else {
+            run = cli(args, limit);
+        }
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(FailsWith(run.err, message), qPrintable(run.err));
+        QCOMPARE(Contents(old), before);
+        QCOMPARE(Files(expand(u"$tmp/old"_s)), QStringList{QFileInfo(old).fileName()});
+    }
+
+    // A save killed at any moment leaves the file as it was and nothing a later save trips on.
+    void killedSave() {
+        const QString old = expand(u"$tmp/old/OLD.GRD"_s);
+        QVERIFY(emptyOld());
+        const QStringList args = words("--library-dir $tmp/lib convert $tmp/big.grd") << old;
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(cli(args).exitCode, 0); // how long a whole save takes
+        const qint64 whole = timer.nsecsElapsed() / 1000;
+        const QByteArray before = Contents(old);
+        for (int i = 1; i < 10; ++i) {
+            QProcess process;
+            process.start(QStringLiteral(QUILLMARK_CLI), args);
+            QVERIFY(process.waitForStarted());
+            QThread::usleep(std::uint64_t(whole * i / 10));
+            process.kill();
+            QVERIFY(process.waitForFinished());
+            QCOMPARE(Contents(old), before);
+            QCOMPARE(Files(expand(u"$tmp/old"_s)), QStringList{u"OLD.GRD"_s});
+        }
+        QCOMPARE(cli(args).exitCode, 0);
     }
 
     void help() {

@@ -1,8 +1,10 @@
 // The main window driven as the teacher meets it: the table and its editor, the panel, the
 // commands, files, text exchange and protection, and how it all fits on the screen; text boxes
 // that keep to what a gradebook file can hold, the real message boxes, font dialog and help.
+#include "LargeClass.h"
 #include "WindowSession.h"
 #include "core/NewGradebook.h"
+#include "core/NumberText.h"
 #include "core/ScoreCell.h"
 #include "core/Security.h"
 #include "grading/Calculation.h"
@@ -1096,6 +1098,42 @@ private slots:
         QVERIFY(std::abs(s.book.columnWidth(2) - s.table->pixelsToTwips(int(300 / scale))) <= 15);
         s.book.setColumnWidth(3, s.book.columnWidth(3)); // any change of the lengths
         QVERIFY(std::abs(top->sectionSize(1) - 300) <= 1);
+    }
+
+    // The class of 1,000 students and 400 tests: a score typed in the far corner, the students
+    // sorted by their totals and saved, all as the file reads back.
+    void largeClassTypedSortedSaved() {
+        const QString file = path(u"large.GRD"_s);
+        Gradebook expected;
+        BuildLargeClass(expected);
+        QVERIFY(WriteGradebookFile(expected, file).ok());
+        const int last = LargeClassStudents, far = LargeClassTests + 1;
+        expected.SetCellText(last, far, u"77"_s);
+        RecalcAll(expected);
+        Session s({file});
+        QCOMPARE(s.book.rowCount(), last + 1);
+        for (QScrollBar* bar : {s.table->horizontalScrollBar(), s.table->verticalScrollBar()})
+            bar->setValue(bar->maximum());
+        s.clickCell(last, far);
+        s.type(u"77"_s);
+        s.table->horizontalScrollBar()->setValue(0);
+        s.clickCell(last, 1); // "by grade" reads the current column: the Total
+        QComboBox* sortRule = s.panel->sortRule[0];
+        sortRule->setCurrentIndex(StudentsByGrade);
+        emit sortRule->activated(StudentsByGrade);
+        s.action(u"save"_s)->trigger();
+        QVERIFY(s.prompter->told.isEmpty() && !s.book.isModified());
+
+        Gradebook saved;
+        ResetToNew(saved, LargeClassLibraries());
+        QVERIFY(ReadGradebookFile(saved, file).ok());
+        RecalcAll(saved); // the file holds no totals
+        const int at = Column(saved, 0).indexOf(u"Student %1"_s.arg(last)) + 1;
+        QCOMPARE(ScoreOfCell(saved.GetCellText(at, far)), u"77"_s);
+        QCOMPARE(saved.GetCellText(at, 1), expected.GetCellText(last, 1));
+        for (int r = 2; r <= last; ++r)
+            QVERIFY2(CellValue(saved.cell(r - 1, 1)) >= CellValue(saved.cell(r, 1)),
+                     qPrintable(QString::number(r)));
     }
 
     // Wherever the scroll bars are put, the first column and row seen start at the edge.

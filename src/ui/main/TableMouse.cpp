@@ -72,6 +72,7 @@ TableMouse::TableMouse(MainWindow& window)
     tests->setSectionsClickable(true);
     names->setSectionsClickable(true);
     tests->setSectionsMovable(false);
+    m_namesViewport = tests->viewport();
     tests->viewport()->installEventFilter(this);
     connect(tests, &QHeaderView::sectionMoved, this, &TableMouse::onSectionMoved);
 
@@ -142,10 +143,16 @@ void TableMouse::onRightButton(int row, int col, QWidget* source, const QPoint& 
 }
 
 bool TableMouse::eventFilter(QObject* watched, QEvent* event) {
+    // Events reach here while the window is being destroyed, so the window is asked nothing
+    // before the event is known to be ours; and only a mouse event may be read as one.
+    const QEvent::Type type = event->type();
+    if (watched != m_namesViewport ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+         type != QEvent::MouseButtonRelease))
+        return false;
     QHeaderView* tests = m_window.table()->horizontalHeader();
-    if (watched != tests->viewport()) return false;
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress:
         if (mouse->button() == Qt::LeftButton) onNamePress(mouse->position().toPoint());
         break;

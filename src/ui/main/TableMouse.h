@@ -42,4 +42,5 @@ private:
     bool m_dragging = false;
     QCursor m_dropCursor;
     QCursor m_noDropCursor;
+    const QObject* m_namesViewport = nullptr; // the test names' viewport, whose mouse we watch
 };
