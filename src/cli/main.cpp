@@ -8,6 +8,7 @@
 #include "core/Security.h"
 #include "grading/Refresh.h"
 #include "grading/Statistics.h"
+#include "output/PrintFailure.h"
 #include "output/StudentReportPrinter.h"
 #include "output/TablePrinter.h"
 #include "storage/GradebookFile.h"
@@ -289,7 +290,7 @@ int writePdf(const QString& path, const QString& title,
              const std::function<Result(QPdfWriter&)>& paint) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        report(u"Error Printing - "_s + path + u": "_s + file.errorString());
+        report(ErrorPrinting + path + u": "_s + file.errorString());
         return ExitFailure;
     }
     Result printed = Result::success();
@@ -310,7 +311,7 @@ int writePdf(const QString& path, const QString& title,
     // commit() misses a failure of its own final flush (a full disk, a size limit) and would put
     // a cut-off PDF in place of the old file; flushed here first, a failure cancels the save.
     if (!file.flush() || !file.commit()) {
-        report(u"Error Printing - "_s + path + u": "_s + file.errorString());
+        report(ErrorPrinting + path + u": "_s + file.errorString());
         file.cancelWriting();
         return ExitFailure;
     }

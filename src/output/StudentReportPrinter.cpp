@@ -1,4 +1,5 @@
 #include "StudentReportPrinter.h"
+#include "PrintFailure.h"
 
 #include <QFontMetrics>
 #include <QLocale>
@@ -11,8 +12,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-const QString ErrorPrinting = u"Error Printing - "_s;
 
 // Score and maximum are numbers, read best aligned on the right.
 bool alignedRight(int column) {
@@ -158,16 +157,15 @@ private:
 Result PrintStudentReports(QPagedPaintDevice& device, const QFont& font,
                            const std::vector<StudentReport>& reports, const QDate& printed) {
     QPainter painter;
-    if (!painter.begin(&device))
-        return Result::failure(ErrorPrinting + u"the print job could not be started."_s);
+    if (!painter.begin(&device)) return PrintFailure(u"the print job could not be started."_s);
     ReportPainter pages(painter, device, font, printed);
     Result outcome = Result::success();
     for (const StudentReport& report : reports)
         if (!pages.print(report)) {
-            outcome = Result::failure(ErrorPrinting + u"a new page could not be started."_s);
+            outcome = PrintFailure(u"a new page could not be started."_s);
             break;
         }
     if (!painter.end() && outcome)
-        outcome = Result::failure(ErrorPrinting + u"the print job could not be finished."_s);
+        outcome = PrintFailure(u"the print job could not be finished."_s);
     return outcome;
 }

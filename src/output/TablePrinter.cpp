@@ -1,4 +1,5 @@
 #include "TablePrinter.h"
+#include "PrintFailure.h"
 
 #include "core/Gradebook.h"
 
@@ -13,8 +14,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-const QString ErrorPrinting = u"Error Printing - "_s;
 
 // Every printed cell has a blank on either side of its text.
 QString padded(const QString& text) {
@@ -50,8 +49,7 @@ int TablePrinter::maxcolwidth(int col) {
 Result TablePrinter::print(QPagedPaintDevice& device, const CellBlock& range, const QDateTime& when,
                            int copies) {
     QPainter painter;
-    if (!painter.begin(&device))
-        return Result::failure(ErrorPrinting + u"the print job could not be started."_s);
+    if (!painter.begin(&device)) return PrintFailure(u"the print job could not be started."_s);
     m_painter = &painter;
     m_when = when;
     painter.setFont(QFont(m_font, &device));
@@ -77,7 +75,7 @@ Result TablePrinter::print(QPagedPaintDevice& device, const CellBlock& range, co
     for (int copy = 0; copy < std::max(1, copies) && outcome; ++copy) {
         for (std::size_t i = 0; i < pages.size(); ++i) {
             if ((copy > 0 || i > 0) && !device.newPage()) {
-                outcome = Result::failure(ErrorPrinting + u"a new page could not be started."_s);
+                outcome = PrintFailure(u"a new page could not be started."_s);
                 break;
             }
             printPage(pages[i], int(i) + 1);
@@ -85,7 +83,7 @@ Result TablePrinter::print(QPagedPaintDevice& device, const CellBlock& range, co
     }
     m_painter = nullptr;
     if (!painter.end() && outcome)
-        outcome = Result::failure(ErrorPrinting + u"the print job could not be finished."_s);
+        outcome = PrintFailure(u"the print job could not be finished."_s);
     return outcome;
 }
 
