@@ -7,7 +7,9 @@
 #include "storage/GradebookFile.h"
 #include "storage/ParameterBlocks.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -40,7 +42,8 @@ long RunCli(std::vector<QByteArray> args) {
 
 } // namespace
 
-int main() {
+// With a folder argument, the large class is also left there as LARGE.GRD for other tools.
+int main(int argc, char** argv) {
     Gradebook book;
     BuildLargeClass(book);
     std::printf("Gradebook of %d students x %d tests\n", LargeClassStudents, LargeClassTests);
@@ -64,6 +67,11 @@ int main() {
     bool saved = true;
     const double write = TimeIt(5, [&] { saved = WriteGradebookFile(book, path).ok() && saved; });
     std::printf("WriteGradebookFile           %10.2f ms   (target < 150 ms)\n", write / 1000);
+    if (argc > 1) {
+        const QString kept = QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("LARGE.GRD"));
+        QFile::remove(kept);
+        if (!QFile::copy(path, kept)) std::printf("Could not leave a copy in %s\n", argv[1]);
+    }
 
     // The whole table printed to PDF as the command-line tool does it: open, refresh, print.
     const QString pdf = dir.filePath(QStringLiteral("LARGE.pdf"));
