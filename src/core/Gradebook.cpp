@@ -1,6 +1,7 @@
 #include "Gradebook.h"
 
 #include "NewGradebook.h"
+#include "NumberText.h"
 
 #include <algorithm>
 
@@ -14,7 +15,7 @@ void Gradebook::setShape(int rows, int cols) {
     emit aboutToReshape();
     const int oldRows = m_rows;
     if (cols != m_cols || rows != m_rows) {
-        std::vector<QString> cells(std::size_t(rows) * std::size_t(cols));
+        std::vector<Cell> cells(std::size_t(rows) * std::size_t(cols));
         const int keepRows = std::min(rows, m_rows);
         const int keepCols = std::min(cols, m_cols);
         for (int r = 0; r < keepRows; ++r)
@@ -44,15 +45,30 @@ QString Gradebook::GetCellText(int row, int col) const {
     return contains(row, col) ? cell(row, col) : QString();
 }
 
-void Gradebook::SetCellText(int row, int col, const QString& text) {
+void Gradebook::Cell::assign(const QString& t) {
+    text = t;
+    value = CellValue(t);
+}
+
+Gradebook::Cell* Gradebook::writableCell(int& row, int& col) {
     if (m_headerEditing == HeaderEditing::StudentNames)
         col = 0;
     else if (m_headerEditing == HeaderEditing::TestNames)
         row = 0;
-    if (!contains(row, col)) return;
-    QString& slot = m_cells[std::size_t(row * m_cols + col)];
-    if (slot == text) return;
-    slot = text;
+    return contains(row, col) ? &m_cells[std::size_t(row * m_cols + col)] : nullptr;
+}
+
+void Gradebook::SetCellText(int row, int col, const QString& text) {
+    Cell* slot = writableCell(row, col);
+    if (!slot || slot->text == text) return;
+    slot->assign(text);
+    noteChanged(row, col);
+}
+
+void Gradebook::SetCellText(int row, int col, QStringView text) {
+    Cell* slot = writableCell(row, col);
+    if (!slot || slot->text == text) return;
+    slot->assign(text.toString());
     noteChanged(row, col);
 }
 
@@ -110,14 +126,14 @@ void Gradebook::insertTestColumn(int col, const TestRecord& record, const QStrin
     col = std::clamp(col, 2, m_cols);
     const int oldCols = m_cols;
     emit aboutToReshape();
-    std::vector<QString> cells(std::size_t(m_rows) * std::size_t(oldCols + 1));
+    std::vector<Cell> cells(std::size_t(m_rows) * std::size_t(oldCols + 1));
     for (int r = 0; r < m_rows; ++r)
         for (int c = 0; c < oldCols; ++c)
             cells[std::size_t(r * (oldCols + 1) + (c < col ? c : c + 1))] =
                 std::move(m_cells[std::size_t(r * oldCols + c)]);
     m_cells = std::move(cells);
     m_cols = oldCols + 1;
-    m_cells[std::size_t(col)] = name;
+    m_cells[std::size_t(col)].assign(name);
     m_colWidths.insert(m_colWidths.begin() + col, width);
     ensureRecords();
     // Records after the insertion point move one place right.
@@ -141,7 +157,7 @@ void Gradebook::removeTestColumns(int first, int count) {
     if (count <= 0) return;
     const int newCols = m_cols - count;
     emit aboutToReshape();
-    std::vector<QString> cells(std::size_t(m_rows) * std::size_t(newCols));
+    std::vector<Cell> cells(std::size_t(m_rows) * std::size_t(newCols));
     for (int r = 0; r < m_rows; ++r)
         for (int c = 0; c < m_cols; ++c) {
             if (c >= first && c < first + count) continue;
@@ -166,8 +182,8 @@ void Gradebook::removeTestColumns(int first, int count) {
 void Gradebook::insertStudentRow(int row, const StudentRecord& record, const QString& name) {
     row = std::clamp(row, 1, m_rows);
     emit aboutToReshape();
-    m_cells.insert(m_cells.begin() + std::ptrdiff_t(row) * m_cols, std::size_t(m_cols), QString());
-    m_cells[std::size_t(row * m_cols)] = name;
+    m_cells.insert(m_cells.begin() + std::ptrdiff_t(row) * m_cols, std::size_t(m_cols), Cell());
+    m_cells[std::size_t(row * m_cols)].assign(name);
     m_rowHeights.insert(m_rowHeights.begin() + row, Limits::DefaultRowHeight);
     ++m_rows;
     ensureRecords();
@@ -194,7 +210,7 @@ void Gradebook::removeStudentRows(int first, int count) {
 }
 
 void Gradebook::reorderStudents(const std::vector<int>& oldRowOfNewRow) {
-    const std::vector<QString> cells = m_cells;
+    const std::vector<Cell> cells = m_cells;
     const std::vector<StudentRecord> students = m_students;
     for (int newRow = 1; newRow < m_rows; ++newRow) {
         const int oldRow = oldRowOfNewRow[std::size_t(newRow - 1)];
@@ -211,7 +227,7 @@ void Gradebook::reorderStudents(const std::vector<int>& oldRowOfNewRow) {
 
 void Gradebook::reorderTests(const std::vector<int>& oldColumnOfNewColumn) {
     if (m_cols <= 2) return;
-    const std::vector<QString> cells = m_cells;
+    const std::vector<Cell> cells = m_cells;
     const std::vector<TestRecord> tests = m_tests;
     const int n = m_cols - 2;
     for (int newCol = 2; newCol < m_cols; ++newCol) {

@@ -33,8 +33,17 @@ public:
     // While header editing is on, a write goes to the header of the given row or column.
     QString GetCellText(int row, int col) const;
     void SetCellText(int row, int col, const QString& text);
+    // The same from a view, allocating only when the cell's text changes.
+    void SetCellText(int row, int col, QStringView text);
     // Unchecked read for the inner loops of the calculations.
-    const QString& cell(int row, int col) const { return m_cells[std::size_t(row * m_cols + col)]; }
+    const QString& cell(int row, int col) const {
+        return m_cells[std::size_t(row * m_cols + col)].text;
+    }
+    // The number of a cell, CellValue of its text, kept with it because the calculations read
+    // every score many times.
+    double cellValue(int row, int col) const {
+        return m_cells[std::size_t(row * m_cols + col)].value;
+    }
 
     // Records. StudentOf(row) belongs to table row row (>= 1), TestOf(col) to column col (>= 1).
     StudentRecord& StudentOf(int row) { return m_students[std::size_t(row - 1)]; }
@@ -135,13 +144,20 @@ signals:
     void modifiedChanged(bool modified);
 
 private:
+    struct Cell {
+        QString text;
+        double value = 0;
+        void assign(const QString& t);
+    };
+    // The cell a write to (row, col) goes to under header editing, moved there; null outside.
+    Cell* writableCell(int& row, int& col);
     void noteChanged(int row, int col);
     void endBatch();
     void ensureRecords();
 
     int m_rows = 0;
     int m_cols = 0;
-    std::vector<QString> m_cells;
+    std::vector<Cell> m_cells;
     std::vector<int> m_colWidths;
     std::vector<int> m_rowHeights;
     std::vector<StudentRecord> m_students;

@@ -2,6 +2,7 @@
 
 #include "Limits.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -151,7 +152,41 @@ double ReadLeadingNumberGeneral(QStringView text) {
     return value;
 }
 
+namespace {
+
+// The common case of a typed or imported score: a sign, digits and at most one point, blanks
+// around them. Qt's reader is slow for it, since it first tries every named value.
+bool isPlainDecimalText(QStringView text) {
+    qsizetype first = 0, last = text.size();
+    auto isAsciiSpace = [](char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
+    while (first < last && isAsciiSpace(text[first].unicode()))
+        ++first;
+    while (last > first && isAsciiSpace(text[last - 1].unicode()))
+        --last;
+    if (first < last && (text[first] == u'-' || text[first] == u'+')) ++first;
+    // Far below where a run of digits could overflow a double.
+    if (last - first > 200) return false;
+    bool point = false;
+    bool digit = false;
+    for (qsizetype i = first; i < last; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= u'0' && c <= u'9')
+            digit = true;
+        else if (c == u'.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digit;
+}
+
+} // namespace
+
 bool IsNumberText(QStringView text) {
+    return isPlainDecimalText(text) || IsNumberTextGeneral(text);
+}
+
+bool IsNumberTextGeneral(QStringView text) {
     bool whole = false;
     const double v = text.trimmed().toDouble(&whole);
     return whole && std::isfinite(v);
@@ -161,13 +196,18 @@ double CellValue(QStringView cellText) {
     return ReadLeadingNumber(cellText.left(Limits::CellNumberChars));
 }
 
-QString FormatGeneral(double v) {
-    if (v == 0 || !std::isfinite(v)) return QStringLiteral("0");
+namespace {
+
+// The characters of FormatGeneral in `out`; their count.
+std::size_t generalChars(double v, char (&out)[64]) {
+    if (v == 0 || !std::isfinite(v)) {
+        out[0] = '0';
+        return 1;
+    }
     const double a = std::fabs(v);
     if (a < 1e7 && v == std::trunc(v)) {
-        char buf[24];
-        const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(v));
-        return fromAscii(buf, std::size_t(r.ptr - buf));
+        const auto r = std::to_chars(out, out + sizeof out, static_cast<long long>(v));
+        return std::size_t(r.ptr - out);
     }
     // Round to 7 significant digits first, so 0.1 + 0.2 prints 0.3.
     char buf[40];
@@ -175,7 +215,23 @@ QString FormatGeneral(double v) {
     const double rounded = std::strtod(buf, nullptr);
     const double ra = std::fabs(rounded);
     const std::string s = (ra >= 1e15 || ra < 1e-5) ? exponentForm(rounded) : fixedForm(rounded);
-    return QString::fromLatin1(s.c_str());
+    const std::size_t n = std::min(s.size(), sizeof out);
+    std::copy_n(s.data(), n, out);
+    return n;
+}
+
+} // namespace
+
+QString FormatGeneral(double v) {
+    char chars[64];
+    return fromAscii(chars, generalChars(v, chars));
+}
+
+QStringView GeneralText::of(double v) {
+    char chars[64];
+    const std::size_t n = generalChars(v, chars);
+    std::copy_n(chars, n, m_units.begin());
+    return QStringView(m_units.data(), qsizetype(n));
 }
 
 QString FormatFileFloat(float f) {

@@ -4,28 +4,10 @@
 #include "Scale.h"
 #include "core/NumberText.h"
 
-#include <QVarLengthArray>
-
 namespace {
 
 constexpr int ScoreFieldWidth = 7;
 constexpr int IgnoredFieldWidth = 8;
-
-// Builds a cell's text with one allocation: this runs for every cell of a recalculation.
-class CellText {
-public:
-    void add(QStringView s) { m_units.append(s.utf16(), s.size()); }
-    void padTo(int width) {
-        while (m_units.size() < width)
-            m_units.append(u' ');
-    }
-    QString toString() const {
-        return QString(reinterpret_cast<const QChar*>(m_units.constData()), m_units.size());
-    }
-
-private:
-    QVarLengthArray<char16_t, 48> m_units;
-};
 
 } // namespace
 
@@ -51,23 +33,33 @@ QString CellFormatter::format(int row, const QString& entry) const {
 
 QString CellFormatter::formatValue(int row, const QString& entry, double v) const {
     const bool ignored = m_col >= 2 && !m_book.isIncluded(row, m_col);
-    if (m_test.calculateGrades == 0 && !ignored) return entry;
-    CellText text;
+    if (m_test.calculateGrades == 0 && !ignored) return entry; // shares the entry's text
+    Text text;
+    formatInto(text, row, entry, v);
+    return text.toString();
+}
+
+void CellFormatter::formatInto(Text& text, int row, QStringView entry, double v) const {
+    const bool ignored = m_col >= 2 && !m_book.isIncluded(row, m_col);
     if (m_test.calculateGrades == 0) {
         text.add(entry);
     } else if (!entry.isEmpty() && v > 0) {
-        QString grade;
+        QString percent;
+        QStringView grade;
         if (m_mode == DisplayMode::PercentOfMax) {
             const double q = m_test.maxScore > 0 ? RoundHalfUp(v / m_test.maxScore * 100, 0) : 0;
-            if (q > 0 && q <= 100) grade = FormatWholeOrEmpty(q) + u'%';
-        } else {
-            grade = gradeText(GradeIndex(m_test, float(v)));
+            if (q > 0 && q <= 100) grade = percent = FormatWholeOrEmpty(q) + u'%';
+        } else if (const int index = GradeIndex(m_test, float(v));
+                   index >= 0 && index < int(m_gradeTexts.size())) {
+            grade = m_gradeTexts[std::size_t(index)];
         }
         if (!grade.isEmpty()) {
             if (m_col != 1) {
                 text.add(entry);
             } else if (m_mode == DisplayMode::PercentOfMax) {
-                return entry + u'%'; // a total in % of MAX is its percentage alone
+                text.add(entry); // a total in % of MAX is its percentage alone
+                text.add(u"%");
+                return;
             } else if (m_showTotal) {
                 text.add(entry);
                 text.add(u"%");
@@ -82,7 +74,6 @@ QString CellFormatter::formatValue(int row, const QString& entry, double v) cons
         text.padTo(IgnoredFieldWidth);
         text.add(u"x");
     }
-    return text.toString();
 }
 
 QString GradeText(const Gradebook& book, int col, int index) {
@@ -120,7 +111,7 @@ float RowTotal(Gradebook& book, int row) {
         const QString& s = book.cell(row, k + 1);
         double x = 0;
         if (!s.isEmpty()) {
-            const double v = CellValue(s);
+            const double v = book.cellValue(row, k + 1);
             if (gradesRule && t.calculateGrades != 0) {
                 const int count = t.scale.used();
                 const int i = GradeIndex(t, float(v));
@@ -148,11 +139,15 @@ void writeTotal(Gradebook& book, int row, const CellFormatter& totals) {
 
 void reformatColumn(Gradebook& book, int col) {
     const CellFormatter formatter(book, col);
+    GeneralText entry;
     for (int r = 1; r < book.rowCount(); ++r) {
         // A cell's number has at most six characters, which the general format gives back
         // exactly, so the value need not be read again from the new entry.
-        const double v = CellValue(book.cell(r, col));
-        if (v != 0) book.SetCellText(r, col, formatter.formatValue(r, FormatGeneral(v), v));
+        const double v = book.cellValue(r, col);
+        if (v == 0) continue;
+        CellFormatter::Text text;
+        formatter.formatInto(text, r, entry.of(v), v);
+        book.SetCellText(r, col, text.view());
     }
 }
 

@@ -3,17 +3,54 @@
 #include "core/Gradebook.h"
 
 #include <QString>
+#include <QStringView>
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 // Formats the score cells of one column: the entry padded to seven characters, the grade in
 // parentheses on graded tests, and "x" where the student's score is ignored.
 class CellFormatter {
 public:
+    // A cell's text under construction, kept off the heap: this runs for every cell of a
+    // recalculation.
+    class Text {
+    public:
+        void add(QStringView s) {
+            if (m_long.isNull() && m_size + s.size() <= Inline) {
+                std::copy_n(s.utf16(), s.size(), m_units.begin() + m_size);
+                m_size += s.size();
+            } else {
+                spill();
+                m_long += s;
+            }
+        }
+        void padTo(int width) {
+            while (view().size() < width)
+                add(u" ");
+        }
+        QStringView view() const {
+            return m_long.isNull() ? QStringView(m_units.data(), m_size) : QStringView(m_long);
+        }
+        QString toString() const { return view().toString(); }
+
+    private:
+        static constexpr qsizetype Inline = 48;
+        void spill() {
+            if (m_long.isNull()) m_long = view().toString();
+        }
+        std::array<char16_t, Inline> m_units;
+        qsizetype m_size = 0;
+        QString m_long; // a text too long for the array, such as a long typed entry
+    };
+
     CellFormatter(const Gradebook& book, int col);
     QString format(int row, const QString& entry) const;
     // As format(), for an entry whose number is already known.
     QString formatValue(int row, const QString& entry, double value) const;
+    // As formatValue(), appending to `out`, which starts empty.
+    void formatInto(Text& out, int row, QStringView entry, double value) const;
     // The text of a grade step in the current display mode; empty for -1.
     QString gradeText(int index) const;
 

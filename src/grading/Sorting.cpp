@@ -82,7 +82,7 @@ Result SortStudents(Gradebook& book, int keyColumn) {
             key.text = book.cell(r, 0);
         else // Higher scores give smaller keys, so the best come first and empty cells last.
             key.number =
-                double(book.TestOf(keyColumn).maxScore) - CellValue(book.cell(r, keyColumn));
+                double(book.TestOf(keyColumn).maxScore) - book.cellValue(r, keyColumn);
         keys.push_back(std::move(key));
     }
     const std::vector<int> order = rule == StudentsByName ? orderByText(keys) : orderByNumber(keys);

@@ -40,7 +40,7 @@ ChartData StudentChart(Gradebook& book, int row) {
             bar.value = ShownTotal(book, row);
         } else if (c < book.columnCount()) {
             const TestRecord& test = book.TestOf(c);
-            const double score = CellValue(book.cell(row, c));
+            const double score = book.cellValue(row, c);
             bar.value = gradesRule && test.calculateGrades != 0 ? GradePercent(test, score)
                                                                 : ScorePercent(test, score);
         }
