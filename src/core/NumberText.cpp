@@ -85,7 +85,12 @@ std::optional<double> readPlainDecimal(QStringView text) {
     // still belong to the number; digits, a point or an exponent there are left to it.
     while (i < text.size() && isBlank(text[i]))
         ++i;
-    if (i < text.size() && QStringView(u"0123456789.eEdD").contains(text[i])) return std::nullopt;
+    if (i < text.size()) {
+        const char16_t c = text[i].unicode();
+        if ((c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E' || c == u'd' ||
+            c == u'D')
+            return std::nullopt;
+    }
     const double value = double(mantissa) / powersOfTen[std::max(decimals, 0)];
     return negative ? -value : value;
 }

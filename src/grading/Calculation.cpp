@@ -76,6 +76,28 @@ void CellFormatter::formatInto(Text& text, int row, QStringView entry, double v)
     }
 }
 
+ColumnTexts::ColumnTexts(const Gradebook& book, int col)
+    : m_formatter(book, col), m_book(book), m_col(col) {}
+
+template <typename Build>
+const QString& ColumnTexts::remembered(int kind, int row, std::uint64_t key, const Build& build) {
+    auto& texts = m_texts[kind][m_book.isIncluded(row, m_col) ? 0 : 1];
+    if (const auto it = texts.find(key); it != texts.end()) return it->second;
+    if (texts.size() >= 4096) texts.clear(); // a column of many different scores
+    return texts.emplace(key, build()).first->second;
+}
+
+const QString& ColumnTexts::ofValue(int row, double v) {
+    return remembered(0, row, std::bit_cast<std::uint64_t>(v),
+                      [&] { return m_formatter.formatValue(row, FormatGeneral(v), v); });
+}
+
+const QString& ColumnTexts::ofStored(int row, float stored) {
+    return remembered(1, row, std::bit_cast<std::uint32_t>(stored), [&] {
+        return m_formatter.format(row, stored == -1 ? QString() : FormatGeneral(stored));
+    });
+}
+
 QString GradeText(const Gradebook& book, int col, int index) {
     return CellFormatter(book, col).gradeText(index);
 }
@@ -138,16 +160,12 @@ void writeTotal(Gradebook& book, int row, const CellFormatter& totals) {
 }
 
 void reformatColumn(Gradebook& book, int col) {
-    const CellFormatter formatter(book, col);
-    GeneralText entry;
+    ColumnTexts texts(book, col);
     for (int r = 1; r < book.rowCount(); ++r) {
         // A cell's number has at most six characters, which the general format gives back
         // exactly, so the value need not be read again from the new entry.
         const double v = book.cellValue(r, col);
-        if (v == 0) continue;
-        CellFormatter::Text text;
-        formatter.formatInto(text, r, entry.of(v), v);
-        book.SetCellText(r, col, text.view());
+        if (v != 0) book.SetCellText(r, col, texts.ofValue(r, v));
     }
 }
 

@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 // Formats the score cells of one column: the entry padded to seven characters, the grade in
@@ -61,6 +64,26 @@ private:
     DisplayMode m_mode;
     bool m_showTotal;
     std::vector<QString> m_gradeTexts;
+};
+
+// The formatted score cells of one column by their number: a class repeats the same few
+// scores, so each text is built once and the cells share it.
+class ColumnTexts {
+public:
+    ColumnTexts(const Gradebook& book, int col);
+    // The cell of the number `v` entered in `row` in the general format.
+    const QString& ofValue(int row, double v);
+    // The cell of a score read from a file, where -1 stands for an empty score.
+    const QString& ofStored(int row, float stored);
+
+private:
+    template <typename Build>
+    const QString& remembered(int kind, int row, std::uint64_t key, const Build& build);
+
+    CellFormatter m_formatter;
+    const Gradebook& m_book;
+    int m_col;
+    std::unordered_map<std::uint64_t, QString> m_texts[2][2]; // [kind][ignored]
 };
 
 QString GradeText(const Gradebook& book, int col, int index);

@@ -134,21 +134,21 @@ void FieldReader::fail(const QString& what) {
 }
 
 void FieldReader::skipSpaces() {
-    while (m_pos < m_text.size() && isSpace(m_text[m_pos]))
+    while (m_pos < m_text.size() && isSpace(m_text.at(m_pos)))
         ++m_pos;
 }
 
 bool FieldReader::endField() {
     skipSpaces();
     if (m_pos >= m_text.size()) return true;
-    const QChar c = m_text[m_pos];
+    const QChar c = m_text.at(m_pos);
     if (c == u',') {
         ++m_pos;
         return true;
     }
     if (isLineEnd(c)) {
         ++m_pos;
-        if (c == u'\r' && m_pos < m_text.size() && m_text[m_pos] == u'\n') ++m_pos;
+        if (c == u'\r' && m_pos < m_text.size() && m_text.at(m_pos) == u'\n') ++m_pos;
         ++m_line;
         return true;
     }
@@ -164,7 +164,7 @@ bool FieldReader::bareField(QStringView& out) {
         return false;
     }
     const qsizetype start = m_pos;
-    while (m_pos < m_text.size() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos]))
+    while (m_pos < m_text.size() && m_text.at(m_pos) != u',' && !isLineEnd(m_text.at(m_pos)))
         ++m_pos;
     out = QStringView(m_text).sliced(start, m_pos - start).trimmed();
     return endField();
@@ -177,7 +177,7 @@ bool FieldReader::quoted(QString& out) {
         fail(FieldErrors::pastEnd());
         return false;
     }
-    if (m_text[m_pos] != u'"') {
+    if (m_text.at(m_pos) != u'"') {
         fail(FieldErrors::typeMismatch(m_line));
         return false;
     }
@@ -201,7 +201,7 @@ bool FieldReader::quoted(QString& out) {
 bool FieldReader::text(QString& out) {
     if (!ok()) return false;
     skipSpaces();
-    if (m_pos < m_text.size() && m_text[m_pos] == u'"') return quoted(out);
+    if (m_pos < m_text.size() && m_text.at(m_pos) == u'"') return quoted(out);
     QStringView field;
     if (!bareField(field)) return false;
     out = field.toString();
@@ -257,12 +257,12 @@ bool FieldReader::number(float& out) {
 
 bool FieldReader::atEnd() {
     while (m_pos < m_text.size()) {
-        const QChar c = m_text[m_pos];
+        const QChar c = m_text.at(m_pos);
         if (isSpace(c)) {
             ++m_pos;
         } else if (isLineEnd(c)) {
             ++m_pos;
-            if (c == u'\r' && m_pos < m_text.size() && m_text[m_pos] == u'\n') ++m_pos;
+            if (c == u'\r' && m_pos < m_text.size() && m_text.at(m_pos) == u'\n') ++m_pos;
             ++m_line;
         } else {
             return false;

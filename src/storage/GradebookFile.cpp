@@ -269,10 +269,10 @@ bool GradebookReader::studentSections(Version version) {
 
 bool GradebookReader::scoreLines() {
     const int cols = m_book.columnCount();
-    std::vector<CellFormatter> formatters;
-    formatters.reserve(std::size_t(std::max(cols - 2, 0)));
+    std::vector<ColumnTexts> columns;
+    columns.reserve(std::size_t(std::max(cols - 2, 0)));
     for (int c = 2; c < cols; ++c)
-        formatters.emplace_back(m_book, c);
+        columns.emplace_back(m_book, c);
     QString name;
     float v = 0;
     for (int r = 1; r < m_book.rowCount(); ++r) {
@@ -283,8 +283,7 @@ bool GradebookReader::scoreLines() {
         for (int c = 2; c < cols; ++c) {
             if (!m_in.number(v)) return false;
             // An empty cell is formatted too, so an ignored one shows its "x".
-            const QString entry = v == -1 ? QString() : FormatGeneral(v);
-            m_book.SetCellText(r, c, formatters[std::size_t(c - 2)].format(r, entry));
+            m_book.SetCellText(r, c, columns[std::size_t(c - 2)].ofStored(r, v));
         }
     }
     return true;

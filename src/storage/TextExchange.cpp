@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -24,12 +25,12 @@ constexpr int ImportedColumnWidth = Limits::DefaultColumnWidth * 5 / 2;
 // --- export ---
 
 // The grade inside a score cell's parentheses; a "(" in the first place opens no grade.
-QString gradePart(const QString& cell) {
-    const qsizetype open = cell.indexOf(u'(');
-    if (open < 1) return {};
-    const qsizetype close = cell.indexOf(u')', open + 1);
-    if (close < 0) return {};
-    return cell.mid(open + 1, close - open - 1);
+QStringView gradePart(QStringView cell) {
+    const auto open = std::find(cell.begin(), cell.end(), u'(');
+    if (open == cell.begin() || open == cell.end()) return {};
+    const auto close = std::find(open + 1, cell.end(), u')');
+    if (close == cell.end()) return {};
+    return QStringView(open + 1, close);
 }
 
 struct Block {
@@ -63,19 +64,27 @@ QString exportedText(const Gradebook& book, const TextExchangeOptions& o) {
         }
         text += LineEnd;
     }
+    GeneralText score;
+    // A line is built apart and added whole: QString's own append is slow for small pieces.
+    std::u16string line;
+    const auto add = [&line](QStringView piece) { line.append(piece.utf16(), piece.size()); };
     for (int r = b.firstRow; r <= b.lastRow; ++r) {
-        if (o.studentNamesColumn) text += d + book.GetCellText(r, 0) + d + s;
+        line.clear();
+        if (o.studentNamesColumn) add(d), add(book.cell(r, 0)), add(d), add(s);
         for (int c = b.firstColumn; c <= b.lastColumn; ++c) {
-            if (c != b.firstColumn) text += s;
+            if (c != b.firstColumn) add(s);
             const QString& cell = book.cell(r, c);
-            text += ScoreOfCell(cell);
+            add(ScoreOfCell(cell, score));
             if (!o.includeGrades) continue;
-            text += s;
-            const QString grade = gradePart(cell);
+            add(s);
+            const QStringView grade = gradePart(cell);
             if (grade.isEmpty()) continue;
-            text += numbers ? grade : d + grade + d;
+            if (!numbers) add(d);
+            add(grade);
+            if (!numbers) add(d);
         }
-        text += LineEnd;
+        add(LineEnd);
+        text += QStringView(line);
     }
     return text;
 }
@@ -83,11 +92,33 @@ QString exportedText(const Gradebook& book, const TextExchangeOptions& o) {
 // --- import ---
 
 // A field that is empty after its opening delimiter, or a delimiter alone, gives the empty text.
-QString undelimited(QStringView field, const QString& d) {
-    if (d.isEmpty() || !field.startsWith(d)) return field.toString();
+QStringView undelimited(QStringView field, QStringView d) {
+    if (d.isEmpty() || !field.startsWith(d)) return field;
     field = field.mid(d.size());
     if (field.endsWith(d)) field.chop(d.size());
-    return field.toString();
+    return field;
+}
+
+// The fields of a line as views into it; `fields` is reused from line to line, so a large
+// file is split without an allocation per field.
+void splitFields(QStringView line, QStringView separator, QStringView delimiter,
+                 std::vector<QStringView>& fields) {
+    fields.clear();
+    qsizetype pos = 0;
+    for (;;) {
+        qsizetype searchFrom = pos;
+        if (!delimiter.isEmpty() && line.mid(pos).startsWith(delimiter)) {
+            const qsizetype close = line.indexOf(delimiter, pos + delimiter.size());
+            if (close >= 0) searchFrom = close + delimiter.size();
+        }
+        // An empty separator would match everywhere: the line is then one field.
+        const qsizetype next = separator.isEmpty() ? -1 : line.indexOf(separator, searchFrom);
+        fields.push_back(
+            undelimited(next < 0 ? line.mid(pos) : line.mid(pos, next - pos), delimiter));
+        if (next < 0) break;
+        // A longer separator is passed over by its first character; the rest opens the next field.
+        pos = next + 1;
+    }
 }
 
 // Whether the text begins as a number does: a sign, then a digit or a point and a digit.
@@ -101,8 +132,8 @@ bool startsLikeNumber(QStringView t) {
 // A score field as the cell will hold it, or why it cannot be held. A field that starts like a
 // number must be one as a whole: "85abc", "7,5" or "85%" would otherwise lose their tails
 // unseen when the column is recalculated. Other text ("abs", "") is kept as it is.
-std::optional<QString> scoreEntry(const QString& field, int line, int fieldNumber, QString& why) {
-    const QString t = field.trimmed();
+std::optional<QStringView> scoreEntry(QStringView field, int line, int fieldNumber, QString& why) {
+    const QStringView t = field.trimmed();
     if (!startsLikeNumber(t)) return field;
     if (IsNumberText(t)) return t;
     why = u"Line %1, field %2: \"%3\" is not a number."_s.arg(line).arg(fieldNumber).arg(t);
@@ -124,8 +155,9 @@ struct ImportedText {
 };
 
 // Removes what the gradebook file cannot carry: it has no escape for a double quote.
-QString storableName(QString text) {
-    return text.replace(u'"', u'\'');
+QString storableName(QStringView text) {
+    QString name = text.toString();
+    return name.replace(u'"', u'\'');
 }
 
 // The lines of a text. CR LF, LF alone and CR alone (as some spreadsheets write) each end a
@@ -156,11 +188,12 @@ ImportedText readImport(QStringView text, const TextExchangeOptions& o) {
     const QList<QStringView> lines = textLines(text);
     ImportedText result;
     qsizetype next = 0;
+    std::vector<QStringView> fields;
     if (o.testNamesRow && !lines.isEmpty()) {
         // The first two fields stand over the names and the totals.
-        const QStringList fields = SplitImportLine(lines[next++], s, d);
-        for (qsizetype k = 2; k < fields.size() && result.error.isEmpty(); ++k) {
-            if (k > lastColumn)
+        splitFields(lines[next++], s, d, fields);
+        for (std::size_t k = 2; k < fields.size() && result.error.isEmpty(); ++k) {
+            if (int(k) > lastColumn)
                 result.error = tooManyTests(1);
             else
                 result.header.append(storableName(fields[k]));
@@ -173,18 +206,19 @@ ImportedText readImport(QStringView text, const TextExchangeOptions& o) {
             result.error = u"The file holds more than %1 students."_s.arg(Limits::MaxStudents);
             break;
         }
-        const QStringList fields = SplitImportLine(lines[next], s, d);
+        splitFields(lines[next], s, d, fields);
         ImportedLine line{o.studentNamesColumn ? 0 : 2, {}};
-        for (qsizetype k = 0; k < fields.size() && result.error.isEmpty(); ++k) {
+        line.cells.reserve(qsizetype(fields.size()));
+        for (std::size_t k = 0; k < fields.size() && result.error.isEmpty(); ++k) {
             const int col = line.firstColumn + int(k);
             if (col > lastColumn)
                 result.error = tooManyTests(lineNumber);
             else if (col == 0)
                 line.cells.append(storableName(fields[k]));
             else if (col == 1)
-                line.cells.append(fields[k]); // the total is recalculated
+                line.cells.append(fields[k].toString()); // the total is recalculated
             else if (const auto entry = scoreEntry(fields[k], lineNumber, int(k) + 1, result.error))
-                line.cells.append(*entry);
+                line.cells.append(entry->toString());
         }
         result.columns = std::max(result.columns, line.firstColumn + int(line.cells.size()));
         result.lines.push_back(std::move(line));
@@ -233,7 +267,7 @@ void applyImport(Gradebook& book, const ImportedText& in, const TextExchangeOpti
             book.SetCellText(r, c, text);
             if (c < 2) continue;
             TestRecord& test = book.TestOf(c);
-            const double v = CellValue(text);
+            const double v = book.cellValue(r, c);
             if (v > test.maxScore) test.maxScore = float(v);
         }
     }
@@ -254,21 +288,11 @@ QString DelimiterOf(const TextExchangeOptions& options) {
 }
 
 QStringList SplitImportLine(QStringView line, const QString& separator, const QString& delimiter) {
+    std::vector<QStringView> views;
+    splitFields(line, separator, delimiter, views);
     QStringList fields;
-    qsizetype pos = 0;
-    for (;;) {
-        qsizetype searchFrom = pos;
-        if (!delimiter.isEmpty() && line.mid(pos).startsWith(delimiter)) {
-            const qsizetype close = line.indexOf(delimiter, pos + delimiter.size());
-            if (close >= 0) searchFrom = close + delimiter.size();
-        }
-        // An empty separator would match everywhere: the line is then one field.
-        const qsizetype next = separator.isEmpty() ? -1 : line.indexOf(separator, searchFrom);
-        fields.append(undelimited(next < 0 ? line.mid(pos) : line.mid(pos, next - pos), delimiter));
-        if (next < 0) break;
-        // A longer separator is passed over by its first character; the rest opens the next field.
-        pos = next + 1;
-    }
+    for (const QStringView field : views)
+        fields.append(field.toString());
     return fields;
 }
 
