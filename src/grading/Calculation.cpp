@@ -3,6 +3,7 @@
 #include "Importance.h"
 #include "Scale.h"
 #include "core/NumberText.h"
+#include "core/SharedTextCache.h"
 
 namespace {
 
@@ -161,11 +162,18 @@ void writeTotal(Gradebook& book, int row, const CellFormatter& totals) {
 
 void reformatColumn(Gradebook& book, int col) {
     ColumnTexts texts(book, col);
+    // A text found right for one cell is right for every cell holding it with the same
+    // ignore flag: the formatted text follows from the cell's number and that flag alone.
+    SharedTextCache<bool, 128> rightTexts[2];
     for (int r = 1; r < book.rowCount(); ++r) {
         // A cell's number has at most six characters, which the general format gives back
         // exactly, so the value need not be read again from the new entry.
         const double v = book.cellValue(r, col);
-        if (v != 0) book.SetCellText(r, col, texts.ofValue(r, v));
+        if (v == 0) continue;
+        auto& right = rightTexts[book.isIncluded(r, col) ? 0 : 1];
+        if (right.find(book.cell(r, col))) continue;
+        book.SetCellText(r, col, texts.ofValue(r, v));
+        right.remember(book.cell(r, col), true);
     }
 }
 

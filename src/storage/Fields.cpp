@@ -26,39 +26,39 @@ QString outOfRange(int line) {
 // --- FieldWriter ---
 
 void FieldWriter::separate() {
-    if (lineLength() > 0) m_bytes.append(',');
+    if (lineLength() > 0) m_bytes.push_back(',');
 }
 
 void FieldWriter::quoted(QStringView text) {
     separate();
     QByteArray encoded = EncodeWindows1252(text);
     encoded.replace('"', '\'');
-    m_bytes.append('"');
-    m_bytes.append(encoded);
-    m_bytes.append('"');
+    m_bytes.push_back('"');
+    raw(encoded);
+    m_bytes.push_back('"');
 }
 
 void FieldWriter::integer(int value) {
     separate();
-    m_bytes.append(QByteArray::number(value));
+    raw(QByteArray::number(value));
 }
 
 void FieldWriter::number(float value) {
     separate();
-    m_bytes.append(FormatFileFloat(value).toLatin1());
+    raw(FormatFileFloat(value).toLatin1());
 }
 
 void FieldWriter::endLine() {
     m_bytes.append("\r\n", 2);
-    m_lineStart = m_bytes.size();
+    m_lineStart = qsizetype(m_bytes.size());
 }
 
 void FieldWriter::raw(QStringView text) {
-    m_bytes.append(EncodeWindows1252(text));
+    raw(EncodeWindows1252(text));
 }
 
 void FieldWriter::raw(QByteArrayView ascii) {
-    m_bytes.append(ascii);
+    m_bytes.append(ascii.data(), std::size_t(ascii.size()));
 }
 
 // --- FieldReader ---
@@ -237,7 +237,38 @@ bool FieldReader::integer(int& out) {
     return true;
 }
 
+// The common field, a plain decimal such as 85, -1 or 92.5 with blanks around it, read in
+// place; anything else is left to the general reader, which also reports the errors.
+bool FieldReader::plainNumber(float& out) {
+    if (!ok()) return false;
+    const QStringView text(m_text);
+    qsizetype i = m_pos;
+    while (i < text.size() && isSpace(text[i]))
+        ++i;
+    const qsizetype start = i;
+    if (i < text.size() && text[i] == u'-') ++i;
+    int digits = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        if (isDigit(text[i]))
+            ++digits;
+        else if (text[i] == u'.' && !point)
+            point = true;
+        else
+            break;
+    }
+    if (digits == 0 || digits > 15) return false;
+    const qsizetype end = i;
+    while (i < text.size() && isSpace(text[i]))
+        ++i;
+    if (i < text.size() && text[i] != u',' && !isLineEnd(text[i])) return false;
+    out = float(ReadLeadingNumber(text.sliced(start, end - start)));
+    m_pos = i;
+    return endField();
+}
+
 bool FieldReader::number(float& out) {
+    if (plainNumber(out)) return true;
     const int line = m_line;
     QStringView field;
     if (!bareField(field)) return false;

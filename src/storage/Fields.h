@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <string>
+
 // The comma-separated fields of gradebook and library files: Windows-1252 text, CR LF line
 // ends, text in double quotes, "." as the decimal point.
 
@@ -28,15 +30,16 @@ public:
     void raw(QStringView text);
     void raw(QByteArrayView ascii);
     // Characters written since the last line end.
-    qsizetype lineLength() const { return m_bytes.size() - m_lineStart; }
+    qsizetype lineLength() const { return qsizetype(m_bytes.size()) - m_lineStart; }
 
-    const QByteArray& bytes() const { return m_bytes; }
-    QByteArray take() { return std::move(m_bytes); }
+    QByteArray bytes() const { return QByteArray(m_bytes.data(), qsizetype(m_bytes.size())); }
 
 private:
     void separate();
 
-    QByteArray m_bytes;
+    // A standard string: its appends of a few bytes are much cheaper than QByteArray's, and a
+    // gradebook file is built from hundreds of thousands of them.
+    std::string m_bytes;
     qsizetype m_lineStart = 0;
 };
 
@@ -82,6 +85,7 @@ private:
     bool endField();
     // The unquoted field at the current position, without surrounding spaces.
     bool bareField(QStringView& out);
+    bool plainNumber(float& out);
 
     QString m_text;
     qsizetype m_pos = 0;

@@ -5,6 +5,7 @@
 #include "SaveFile.h"
 #include "core/NumberText.h"
 #include "core/ScoreCell.h"
+#include "core/SharedTextCache.h"
 #include "grading/Calculation.h"
 #include "grading/Sorting.h"
 
@@ -65,15 +66,19 @@ QByteArray scoreFieldOfCell(const QString& cell) {
 class ScoreFields {
 public:
     QByteArrayView fieldOf(const QString& cell) {
+        if (const QByteArray* field = m_shared.find(cell)) return *field;
         auto it = m_fields.constFind(cell);
-        if (it != m_fields.cend()) return *it;
-        if (m_fields.size() >= MaxRemembered) m_fields.clear();
-        return *m_fields.insert(cell, scoreFieldOfCell(cell));
+        if (it == m_fields.cend()) {
+            if (m_fields.size() >= MaxRemembered) m_fields.clear();
+            it = m_fields.insert(cell, scoreFieldOfCell(cell));
+        }
+        return m_shared.remember(cell, *it);
     }
 
 private:
     static constexpr qsizetype MaxRemembered = 1 << 14;
     QHash<QString, QByteArray> m_fields;
+    SharedTextCache<QByteArray, 1024> m_shared;
 };
 
 void writeScoreLine(FieldWriter& out, const Gradebook& book, int row, ScoreFields& fields) {
@@ -135,7 +140,7 @@ QByteArray gradebookBytes(const Gradebook& book) {
     ScoreFields fields;
     for (int r = 1; r < rows; ++r)
         writeScoreLine(out, book, r, fields);
-    return out.take();
+    return out.bytes();
 }
 
 // Reads the fields of a gradebook into the document in file order, so that what was read before

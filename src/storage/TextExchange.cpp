@@ -5,11 +5,14 @@
 #include "core/Limits.h"
 #include "core/NumberText.h"
 #include "core/ScoreCell.h"
+#include "core/SharedTextCache.h"
 #include "grading/Calculation.h"
 
 #include <QFile>
+#include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -64,7 +67,13 @@ QString exportedText(const Gradebook& book, const TextExchangeOptions& o) {
         }
         text += LineEnd;
     }
-    GeneralText score;
+    // The score and grade of each text, worked out once for the cells that share it.
+    struct Parts {
+        QString score;
+        QStringView grade; // into the cell's text, which the cache holds
+    };
+    std::vector<SharedTextCache<Parts, 128>> columns(std::size_t(b.lastColumn - b.firstColumn + 1));
+    GeneralText number;
     // A line is built apart and added whole: QString's own append is slow for small pieces.
     std::u16string line;
     const auto add = [&line](QStringView piece) { line.append(piece.utf16(), piece.size()); };
@@ -74,10 +83,15 @@ QString exportedText(const Gradebook& book, const TextExchangeOptions& o) {
         for (int c = b.firstColumn; c <= b.lastColumn; ++c) {
             if (c != b.firstColumn) add(s);
             const QString& cell = book.cell(r, c);
-            add(ScoreOfCell(cell, score));
+            auto& known = columns[std::size_t(c - b.firstColumn)];
+            const Parts* parts = known.find(cell);
+            if (!parts)
+                parts =
+                    &known.remember(cell, {ScoreOfCell(cell, number).toString(), gradePart(cell)});
+            add(parts->score);
             if (!o.includeGrades) continue;
             add(s);
-            const QStringView grade = gradePart(cell);
+            const QStringView grade = parts->grade;
             if (grade.isEmpty()) continue;
             if (!numbers) add(d);
             add(grade);
@@ -91,9 +105,15 @@ QString exportedText(const Gradebook& book, const TextExchangeOptions& o) {
 
 // --- import ---
 
+// QStringView::startsWith, without a call into Qt for the common one-character text.
+bool startsWith(QStringView text, QStringView start) {
+    if (start.size() == 1) return !text.isEmpty() && text[0] == start[0];
+    return text.startsWith(start);
+}
+
 // A field that is empty after its opening delimiter, or a delimiter alone, gives the empty text.
 QStringView undelimited(QStringView field, QStringView d) {
-    if (d.isEmpty() || !field.startsWith(d)) return field;
+    if (d.isEmpty() || !startsWith(field, d)) return field;
     field = field.mid(d.size());
     if (field.endsWith(d)) field.chop(d.size());
     return field;
@@ -104,15 +124,22 @@ QStringView undelimited(QStringView field, QStringView d) {
 void splitFields(QStringView line, QStringView separator, QStringView delimiter,
                  std::vector<QStringView>& fields) {
     fields.clear();
+    // Where `what` is next found from `from`; a one-character text, the common case, is
+    // searched for without Qt's general search, which is slow for short fields.
+    const auto find = [line](QStringView what, qsizetype from) -> qsizetype {
+        if (what.size() != 1) return line.indexOf(what, from);
+        const auto at = std::find(line.begin() + std::min(from, line.size()), line.end(), what[0]);
+        return at == line.end() ? -1 : at - line.begin();
+    };
     qsizetype pos = 0;
     for (;;) {
         qsizetype searchFrom = pos;
-        if (!delimiter.isEmpty() && line.mid(pos).startsWith(delimiter)) {
-            const qsizetype close = line.indexOf(delimiter, pos + delimiter.size());
+        if (!delimiter.isEmpty() && startsWith(line.mid(pos), delimiter)) {
+            const qsizetype close = find(delimiter, pos + delimiter.size());
             if (close >= 0) searchFrom = close + delimiter.size();
         }
         // An empty separator would match everywhere: the line is then one field.
-        const qsizetype next = separator.isEmpty() ? -1 : line.indexOf(separator, searchFrom);
+        const qsizetype next = separator.isEmpty() ? -1 : find(separator, searchFrom);
         fields.push_back(
             undelimited(next < 0 ? line.mid(pos) : line.mid(pos, next - pos), delimiter));
         if (next < 0) break;
@@ -144,6 +171,36 @@ std::optional<QStringView> scoreEntry(QStringView field, int line, int fieldNumb
 struct ImportedLine {
     int firstColumn;
     QStringList cells;
+};
+
+// One text for each distinct score of a file: a class repeats the same few scores, and its
+// cells can share them. Whole numbers below 1000, most scores, are found by their value.
+class ScoreTexts {
+public:
+    QString of(QStringView entry) {
+        if (const int n = smallWhole(entry); n > 0) {
+            QString& text = m_whole[std::size_t(n)];
+            if (text.isNull()) text = entry.toString();
+            return text;
+        }
+        auto it = m_other.constFind(entry);
+        if (it == m_other.cend()) it = m_other.insert(entry, entry.toString());
+        return *it;
+    }
+
+private:
+    // The value of "1" ... "999" written without a leading zero; 0 for any other text.
+    static int smallWhole(QStringView entry) {
+        if (entry.isEmpty() || entry.size() > 3 || entry[0] == u'0') return 0;
+        int n = 0;
+        for (const QChar c : entry) {
+            if (c < u'0' || c > u'9') return 0;
+            n = n * 10 + (c.unicode() - u'0');
+        }
+        return n;
+    }
+    std::array<QString, 1000> m_whole;
+    QHash<QStringView, QString> m_other; // keys point into the file's text
 };
 
 // What the file holds, read and checked before the gradebook is touched.
@@ -189,6 +246,7 @@ ImportedText readImport(QStringView text, const TextExchangeOptions& o) {
     ImportedText result;
     qsizetype next = 0;
     std::vector<QStringView> fields;
+    ScoreTexts scores;
     if (o.testNamesRow && !lines.isEmpty()) {
         // The first two fields stand over the names and the totals.
         splitFields(lines[next++], s, d, fields);
@@ -208,6 +266,7 @@ ImportedText readImport(QStringView text, const TextExchangeOptions& o) {
         }
         splitFields(lines[next], s, d, fields);
         ImportedLine line{o.studentNamesColumn ? 0 : 2, {}};
+        // A class repeats the same few scores: the cells of one score share one text.
         line.cells.reserve(qsizetype(fields.size()));
         for (std::size_t k = 0; k < fields.size() && result.error.isEmpty(); ++k) {
             const int col = line.firstColumn + int(k);
@@ -218,7 +277,7 @@ ImportedText readImport(QStringView text, const TextExchangeOptions& o) {
             else if (col == 1)
                 line.cells.append(fields[k].toString()); // the total is recalculated
             else if (const auto entry = scoreEntry(fields[k], lineNumber, int(k) + 1, result.error))
-                line.cells.append(entry->toString());
+                line.cells.append(scores.of(*entry));
         }
         result.columns = std::max(result.columns, line.firstColumn + int(line.cells.size()));
         result.lines.push_back(std::move(line));

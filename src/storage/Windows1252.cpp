@@ -21,23 +21,27 @@ int byteOf(char16_t c) {
 } // namespace
 
 QByteArray EncodeWindows1252(QStringView text) {
-    QByteArray bytes;
-    bytes.resize(text.size());
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const int b = byteOf(text[i].unicode());
-        bytes[i] = b < 0 ? '?' : char(b);
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) { // most text is plain ASCII: no table to search
+            out[i] = char(c);
+            continue;
+        }
+        const int b = byteOf(c);
+        out[i] = b < 0 ? '?' : char(b);
     }
     return bytes;
 }
 
 QString DecodeWindows1252(QByteArrayView bytes) {
-    QString text;
-    text.resize(bytes.size());
-    QChar* out = text.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        out[i] = QChar(b >= 0x80 && b < 0xA0 ? HighControls[b - 0x80] : char16_t(b));
-    }
+    // Qt's Latin-1 decoder is fast; only the bytes 0x80 ... 0x9F differ from it.
+    QString text = QString::fromLatin1(bytes);
+    QChar* c = text.data();
+    for (QChar* end = c + text.size(); c != end; ++c)
+        if (c->unicode() >= 0x80 && c->unicode() < 0xA0)
+            *c = QChar(HighControls[c->unicode() - 0x80]);
     return text;
 }
 
