@@ -7,6 +7,7 @@
 #include "core/NumberText.h"
 #include "core/Security.h"
 #include "grading/Refresh.h"
+#include "grading/Sorting.h"
 #include "grading/Statistics.h"
 #include "output/PrintFailure.h"
 #include "output/StudentReportPrinter.h"
@@ -271,7 +272,10 @@ int runImport(const Request& request) {
         report(imported.message());
         return ExitFailure; // a partly imported class is not saved
     }
-    refresh(book);
+    // What Refresh adds to the import's own recalculation of every cell is its sorting.
+    const Result sorted = SortStudents(book, 1);
+    if (!sorted) report(sorted.message());
+    SortTests(book);
     return save(book, request.arguments[1]) ? ExitSuccess : ExitFailure;
 }
 

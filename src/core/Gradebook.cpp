@@ -46,8 +46,12 @@ QString Gradebook::GetCellText(int row, int col) const {
 }
 
 void Gradebook::Cell::assign(const QString& t) {
+    assign(t, CellValue(t));
+}
+
+void Gradebook::Cell::assign(const QString& t, double v) {
     text = t;
-    value = CellValue(t);
+    value = v;
 }
 
 Gradebook::Cell* Gradebook::writableCell(int& row, int& col) {
@@ -62,6 +66,13 @@ void Gradebook::SetCellText(int row, int col, const QString& text) {
     Cell* slot = writableCell(row, col);
     if (!slot || slot->text == text) return;
     slot->assign(text);
+    noteChanged(row, col);
+}
+
+void Gradebook::SetCellText(int row, int col, const QString& text, double value) {
+    Cell* slot = writableCell(row, col);
+    if (!slot || (slot->text.size() == text.size() && slot->text == text)) return;
+    slot->assign(text, value);
     noteChanged(row, col);
 }
 

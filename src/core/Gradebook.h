@@ -33,6 +33,8 @@ public:
     // While header editing is on, a write goes to the header of the given row or column.
     QString GetCellText(int row, int col) const;
     void SetCellText(int row, int col, const QString& text);
+    // The same for a text whose number, CellValue(text), the caller already knows.
+    void SetCellText(int row, int col, const QString& text, double value);
     // The same from a view, allocating only when the cell's text changes.
     void SetCellText(int row, int col, QStringView text);
     // Unchecked read for the inner loops of the calculations.
@@ -148,6 +150,7 @@ private:
         QString text;
         double value = 0;
         void assign(const QString& t);
+        void assign(const QString& t, double v);
     };
     // The cell a write to (row, col) goes to under header editing, moved there; null outside.
     Cell* writableCell(int& row, int& col);

@@ -242,6 +242,12 @@ QStringView GeneralText::of(double v) {
 QString FormatFileFloat(float f) {
     const double v = f;
     if (v == 0 || !std::isfinite(v)) return QStringLiteral("0");
+    if (std::fabs(v) < 1e7 && v == std::trunc(v)) {
+        // Whole numbers, most of a file's values, need no rounding to 7 digits.
+        char buf[24];
+        const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(v));
+        return fromAscii(buf, std::size_t(r.ptr - buf));
+    }
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.6e", v);
     const double rounded = std::strtod(buf, nullptr);

@@ -81,19 +81,22 @@ ColumnTexts::ColumnTexts(const Gradebook& book, int col)
     : m_formatter(book, col), m_book(book), m_col(col) {}
 
 template <typename Build>
-const QString& ColumnTexts::remembered(int kind, int row, std::uint64_t key, const Build& build) {
-    auto& texts = m_texts[kind][m_book.isIncluded(row, m_col) ? 0 : 1];
-    if (const auto it = texts.find(key); it != texts.end()) return it->second;
-    if (texts.size() >= 4096) texts.clear(); // a column of many different scores
-    return texts.emplace(key, build()).first->second;
+const ColumnTexts::Cell& ColumnTexts::remembered(int kind, int row, std::uint64_t key,
+                                                 const Build& build) {
+    auto& cells = m_cells[kind][m_book.isIncluded(row, m_col) ? 0 : 1];
+    if (const auto it = cells.find(key); it != cells.end()) return it->second;
+    if (cells.size() >= 4096) cells.clear(); // a column of many different scores
+    QString text = build();
+    const double value = CellValue(text);
+    return cells.emplace(key, Cell{std::move(text), value}).first->second;
 }
 
-const QString& ColumnTexts::ofValue(int row, double v) {
+const ColumnTexts::Cell& ColumnTexts::ofValue(int row, double v) {
     return remembered(0, row, std::bit_cast<std::uint64_t>(v),
                       [&] { return m_formatter.formatValue(row, FormatGeneral(v), v); });
 }
 
-const QString& ColumnTexts::ofStored(int row, float stored) {
+const ColumnTexts::Cell& ColumnTexts::ofStored(int row, float stored) {
     return remembered(1, row, std::bit_cast<std::uint32_t>(stored), [&] {
         return m_formatter.format(row, stored == -1 ? QString() : FormatGeneral(stored));
     });
@@ -172,7 +175,8 @@ void reformatColumn(Gradebook& book, int col) {
         if (v == 0) continue;
         auto& right = rightTexts[book.isIncluded(r, col) ? 0 : 1];
         if (right.find(book.cell(r, col))) continue;
-        book.SetCellText(r, col, texts.ofValue(r, v));
+        const ColumnTexts::Cell& cell = texts.ofValue(r, v);
+        book.SetCellText(r, col, cell.text, cell.value);
         right.remember(book.cell(r, col), true);
     }
 }

@@ -70,20 +70,24 @@ private:
 // scores, so each text is built once and the cells share it.
 class ColumnTexts {
 public:
+    struct Cell {
+        QString text;
+        double value; // CellValue(text)
+    };
     ColumnTexts(const Gradebook& book, int col);
     // The cell of the number `v` entered in `row` in the general format.
-    const QString& ofValue(int row, double v);
+    const Cell& ofValue(int row, double v);
     // The cell of a score read from a file, where -1 stands for an empty score.
-    const QString& ofStored(int row, float stored);
+    const Cell& ofStored(int row, float stored);
 
 private:
     template <typename Build>
-    const QString& remembered(int kind, int row, std::uint64_t key, const Build& build);
+    const Cell& remembered(int kind, int row, std::uint64_t key, const Build& build);
 
     CellFormatter m_formatter;
     const Gradebook& m_book;
     int m_col;
-    std::unordered_map<std::uint64_t, QString> m_texts[2][2]; // [kind][ignored]
+    std::unordered_map<std::uint64_t, Cell> m_cells[2][2]; // [kind][ignored]
 };
 
 QString GradeText(const Gradebook& book, int col, int index);

@@ -288,7 +288,8 @@ bool GradebookReader::scoreLines() {
         for (int c = 2; c < cols; ++c) {
             if (!m_in.number(v)) return false;
             // An empty cell is formatted too, so an ignored one shows its "x".
-            m_book.SetCellText(r, c, columns[std::size_t(c - 2)].ofStored(r, v));
+            const ColumnTexts::Cell& cell = columns[std::size_t(c - 2)].ofStored(r, v);
+            m_book.SetCellText(r, c, cell.text, cell.value);
         }
     }
     return true;

@@ -168,23 +168,34 @@ std::optional<QStringView> scoreEntry(QStringView field, int line, int fieldNumb
 }
 
 // One data line, placed: the column of its first field and the texts of its fields.
+// A cell's text with its number, CellValue(text), worked out once for the cells sharing it.
+struct ImportedCell {
+    QString text;
+    double value = 0;
+};
+
+ImportedCell importedCell(QString text) {
+    const double value = CellValue(text);
+    return {std::move(text), value};
+}
+
 struct ImportedLine {
     int firstColumn;
-    QStringList cells;
+    std::vector<ImportedCell> cells;
 };
 
 // One text for each distinct score of a file: a class repeats the same few scores, and its
 // cells can share them. Whole numbers below 1000, most scores, are found by their value.
 class ScoreTexts {
 public:
-    QString of(QStringView entry) {
+    const ImportedCell& of(QStringView entry) {
         if (const int n = smallWhole(entry); n > 0) {
-            QString& text = m_whole[std::size_t(n)];
-            if (text.isNull()) text = entry.toString();
-            return text;
+            ImportedCell& cell = m_whole[std::size_t(n)];
+            if (cell.text.isNull()) cell = importedCell(entry.toString());
+            return cell;
         }
         auto it = m_other.constFind(entry);
-        if (it == m_other.cend()) it = m_other.insert(entry, entry.toString());
+        if (it == m_other.cend()) it = m_other.insert(entry, importedCell(entry.toString()));
         return *it;
     }
 
@@ -199,8 +210,8 @@ private:
         }
         return n;
     }
-    std::array<QString, 1000> m_whole;
-    QHash<QStringView, QString> m_other; // keys point into the file's text
+    std::array<ImportedCell, 1000> m_whole;
+    QHash<QStringView, ImportedCell> m_other; // keys point into the file's text
 };
 
 // What the file holds, read and checked before the gradebook is touched.
@@ -267,17 +278,17 @@ ImportedText readImport(QStringView text, const TextExchangeOptions& o) {
         splitFields(lines[next], s, d, fields);
         ImportedLine line{o.studentNamesColumn ? 0 : 2, {}};
         // A class repeats the same few scores: the cells of one score share one text.
-        line.cells.reserve(qsizetype(fields.size()));
+        line.cells.reserve(fields.size());
         for (std::size_t k = 0; k < fields.size() && result.error.isEmpty(); ++k) {
             const int col = line.firstColumn + int(k);
             if (col > lastColumn)
                 result.error = tooManyTests(lineNumber);
             else if (col == 0)
-                line.cells.append(storableName(fields[k]));
+                line.cells.push_back(importedCell(storableName(fields[k])));
             else if (col == 1)
-                line.cells.append(fields[k].toString()); // the total is recalculated
+                line.cells.push_back(importedCell(fields[k].toString())); // recalculated
             else if (const auto entry = scoreEntry(fields[k], lineNumber, int(k) + 1, result.error))
-                line.cells.append(scores.of(*entry));
+                line.cells.push_back(scores.of(*entry));
         }
         result.columns = std::max(result.columns, line.firstColumn + int(line.cells.size()));
         result.lines.push_back(std::move(line));
@@ -320,14 +331,13 @@ void applyImport(Gradebook& book, const ImportedText& in, const TextExchangeOpti
         student.includeFlags = QString(Limits::MaxTests, u'1');
         student.note = u"";
         const ImportedLine& line = in.lines[i];
-        for (qsizetype k = 0; k < line.cells.size(); ++k) {
+        for (std::size_t k = 0; k < line.cells.size(); ++k) {
             const int c = line.firstColumn + int(k);
-            const QString& text = line.cells[k];
-            book.SetCellText(r, c, text);
+            const ImportedCell& cell = line.cells[k];
+            book.SetCellText(r, c, cell.text, cell.value);
             if (c < 2) continue;
             TestRecord& test = book.TestOf(c);
-            const double v = book.cellValue(r, c);
-            if (v > test.maxScore) test.maxScore = float(v);
+            if (cell.value > test.maxScore) test.maxScore = float(cell.value);
         }
     }
     RecalcAll(book);
