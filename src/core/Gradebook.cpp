@@ -221,12 +221,17 @@ void Gradebook::removeStudentRows(int first, int count) {
 }
 
 void Gradebook::reorderStudents(const std::vector<int>& oldRowOfNewRow) {
-    const std::vector<Cell> cells = m_cells;
+    // Cells are moved, not copied: a copy of every cell text would touch every string.
+    std::vector<Cell> cells = std::move(m_cells);
+    m_cells.resize(cells.size());
+    for (int c = 0; c < m_cols; ++c)
+        m_cells[std::size_t(c)] = std::move(cells[std::size_t(c)]);
     const std::vector<StudentRecord> students = m_students;
     for (int newRow = 1; newRow < m_rows; ++newRow) {
         const int oldRow = oldRowOfNewRow[std::size_t(newRow - 1)];
-        for (int c = 0; c < m_cols; ++c)
-            m_cells[std::size_t(newRow * m_cols + c)] = cells[std::size_t(oldRow * m_cols + c)];
+        std::move(cells.begin() + std::ptrdiff_t(oldRow) * m_cols,
+                  cells.begin() + std::ptrdiff_t(oldRow + 1) * m_cols,
+                  m_cells.begin() + std::ptrdiff_t(newRow) * m_cols);
         m_students[std::size_t(newRow - 1)] = students[std::size_t(oldRow - 1)];
     }
     if (m_rows > 1) {
@@ -238,13 +243,18 @@ void Gradebook::reorderStudents(const std::vector<int>& oldRowOfNewRow) {
 
 void Gradebook::reorderTests(const std::vector<int>& oldColumnOfNewColumn) {
     if (m_cols <= 2) return;
-    const std::vector<Cell> cells = m_cells;
+    std::vector<Cell> cells = std::move(m_cells);
+    m_cells.resize(cells.size());
+    for (int r = 0; r < m_rows; ++r)
+        for (int c = 0; c < 2; ++c)
+            m_cells[std::size_t(r * m_cols + c)] = std::move(cells[std::size_t(r * m_cols + c)]);
     const std::vector<TestRecord> tests = m_tests;
     const int n = m_cols - 2;
     for (int newCol = 2; newCol < m_cols; ++newCol) {
         const int oldCol = oldColumnOfNewColumn[std::size_t(newCol - 2)];
         for (int r = 0; r < m_rows; ++r)
-            m_cells[std::size_t(r * m_cols + newCol)] = cells[std::size_t(r * m_cols + oldCol)];
+            m_cells[std::size_t(r * m_cols + newCol)] =
+                std::move(cells[std::size_t(r * m_cols + oldCol)]);
         m_tests[std::size_t(newCol - 1)] = tests[std::size_t(oldCol - 1)];
     }
     for (auto& s : m_students) {
