@@ -160,14 +160,15 @@ bool startsLikeNumber(QStringView t) {
 // number must be one as a whole: "85abc", "7,5" or "85%" would otherwise lose their tails
 // unseen when the column is recalculated. Other text ("abs", "") is kept as it is.
 std::optional<QStringView> scoreEntry(QStringView field, int line, int fieldNumber, QString& why) {
-    const QStringView t = field.trimmed();
+    // Most fields have no blanks around them; Qt's trimming is a call for every field.
+    const bool blanks = !field.isEmpty() && (field.front().isSpace() || field.back().isSpace());
+    const QStringView t = blanks ? field.trimmed() : field;
     if (!startsLikeNumber(t)) return field;
     if (IsNumberText(t)) return t;
     why = u"Line %1, field %2: \"%3\" is not a number."_s.arg(line).arg(fieldNumber).arg(t);
     return std::nullopt;
 }
 
-// One data line, placed: the column of its first field and the texts of its fields.
 // A cell's text with its number, CellValue(text), worked out once for the cells sharing it.
 struct ImportedCell {
     QString text;
@@ -179,6 +180,7 @@ ImportedCell importedCell(QString text) {
     return {std::move(text), value};
 }
 
+// One data line, placed: the column of its first field and the texts of its fields.
 struct ImportedLine {
     int firstColumn;
     std::vector<ImportedCell> cells;
