@@ -32,7 +32,8 @@ public:
     // Characters written since the last line end.
     qsizetype lineLength() const { return qsizetype(m_bytes.size()) - m_lineStart; }
 
-    QByteArray bytes() const { return QByteArray(m_bytes.data(), qsizetype(m_bytes.size())); }
+    QByteArrayView bytes() const { return {m_bytes.data(), qsizetype(m_bytes.size())}; }
+    void reserve(qsizetype size) { m_bytes.reserve(std::size_t(size)); }
 
 private:
     void separate();

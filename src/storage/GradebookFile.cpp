@@ -93,8 +93,8 @@ void writeScoreLine(FieldWriter& out, const Gradebook& book, int row, ScoreField
     out.endLine();
 }
 
-QByteArray gradebookBytes(const Gradebook& book) {
-    FieldWriter out;
+// Puts the whole file into `out`.
+void writeGradebook(FieldWriter& out, const Gradebook& book) {
     const ViewState& view = book.view();
     const int rows = book.rowCount();
     const int cols = book.columnCount();
@@ -140,7 +140,6 @@ QByteArray gradebookBytes(const Gradebook& book) {
     ScoreFields fields;
     for (int r = 1; r < rows; ++r)
         writeScoreLine(out, book, r, fields);
-    return out.bytes();
 }
 
 // Reads the fields of a gradebook into the document in file order, so that what was read before
@@ -339,14 +338,18 @@ bool GradebookReader::read(Version version) {
 } // namespace
 
 Result WriteGradebookFile(const Gradebook& book, const QString& path) {
-    return SaveFileBytes(path, gradebookBytes(book));
+    FieldWriter out;
+    // Most of a file is its score lines, at about eight bytes a score.
+    out.reserve(qsizetype(book.rowCount()) * (book.columnCount() * 8 + 40) + 64 * 1024);
+    writeGradebook(out, book);
+    return SaveFileBytes(path, out.bytes());
 }
 
 Result ReadGradebookFile(Gradebook& book, const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Result::failure(u"Error opening "_s + path + u".  "_s + file.errorString());
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     // After a failed read the gradebook is untitled, so a Save cannot overwrite the file with
     // the part that was read.
     const Result readError = Result::failure(u"Error reading "_s + path);
@@ -355,6 +358,7 @@ Result ReadGradebookFile(Gradebook& book, const QString& path) {
         return readError;
     }
     FieldReader in = FieldReader::fromBytes(bytes);
+    bytes = QByteArray(); // the decoded text is all the reader needs; a large file is freed
 
     QString tag;
     if (!in.text(tag) || !tag.startsWith(u"V E R"_s)) {

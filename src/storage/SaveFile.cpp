@@ -4,13 +4,13 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-Result SaveFileBytes(const QString& path, const QByteArray& bytes) {
+Result SaveFileBytes(const QString& path, QByteArrayView bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Result::failure(u"Error opening "_s + path + u". "_s + file.errorString());
     // commit() does not notice when its own final flush fails (a full disk with a small
     // file), so the buffer is flushed here first and its failure cancels the save.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush()) {
         const QString description = file.errorString();
         file.cancelWriting();
         return Result::failure(u"Error writing "_s + path + u". "_s + description);

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -175,29 +176,40 @@ struct ImportedCell {
     double value = 0;
 };
 
-ImportedCell importedCell(QString text) {
-    const double value = CellValue(text);
-    return {std::move(text), value};
-}
-
-// One data line, placed: the column of its first field and the texts of its fields.
+// One data line, placed: the column of its first field and its cells.
 struct ImportedLine {
     int firstColumn;
-    std::vector<ImportedCell> cells;
+    std::vector<const ImportedCell*> cells; // into ImportedText::cells
 };
 
-// One text for each distinct score of a file: a class repeats the same few scores, and its
+// What the file holds, read and checked before the gradebook is touched.
+struct ImportedText {
+    QStringList header; // test names, from column 2 on
+    std::vector<ImportedLine> lines;
+    // Every distinct cell once; a deque, so a cell stays where it is as more are added.
+    std::deque<ImportedCell> cells;
+    int columns = 2;
+    QString error; // why reading stopped early; empty when the whole file was read
+
+    const ImportedCell* add(QString text) {
+        const double value = CellValue(text);
+        return &cells.emplace_back(ImportedCell{std::move(text), value});
+    }
+};
+
+// One cell for each distinct score of a file: a class repeats the same few scores, and its
 // cells can share them. Whole numbers below 1000, most scores, are found by their value.
 class ScoreTexts {
 public:
-    const ImportedCell& of(QStringView entry) {
+    explicit ScoreTexts(ImportedText& in) : m_in(in) {}
+    const ImportedCell* of(QStringView entry) {
         if (const int n = smallWhole(entry); n > 0) {
-            ImportedCell& cell = m_whole[std::size_t(n)];
-            if (cell.text.isNull()) cell = importedCell(entry.toString());
+            const ImportedCell*& cell = m_whole[std::size_t(n)];
+            if (!cell) cell = m_in.add(entry.toString());
             return cell;
         }
         auto it = m_other.constFind(entry);
-        if (it == m_other.cend()) it = m_other.insert(entry, importedCell(entry.toString()));
+        if (it == m_other.cend()) it = m_other.insert(entry, m_in.add(entry.toString()));
         return *it;
     }
 
@@ -212,16 +224,9 @@ private:
         }
         return n;
     }
-    std::array<ImportedCell, 1000> m_whole;
-    QHash<QStringView, ImportedCell> m_other; // keys point into the file's text
-};
-
-// What the file holds, read and checked before the gradebook is touched.
-struct ImportedText {
-    QStringList header; // test names, from column 2 on
-    std::vector<ImportedLine> lines;
-    int columns = 2;
-    QString error; // why reading stopped early; empty when the whole file was read
+    ImportedText& m_in;
+    std::array<const ImportedCell*, 1000> m_whole{};
+    QHash<QStringView, const ImportedCell*> m_other; // keys point into the file's text
 };
 
 // Removes what the gradebook file cannot carry: it has no escape for a double quote.
@@ -259,7 +264,7 @@ ImportedText readImport(QStringView text, const TextExchangeOptions& o) {
     ImportedText result;
     qsizetype next = 0;
     std::vector<QStringView> fields;
-    ScoreTexts scores;
+    ScoreTexts scores(result);
     if (o.testNamesRow && !lines.isEmpty()) {
         // The first two fields stand over the names and the totals.
         splitFields(lines[next++], s, d, fields);
@@ -286,9 +291,9 @@ ImportedText readImport(QStringView text, const TextExchangeOptions& o) {
             if (col > lastColumn)
                 result.error = tooManyTests(lineNumber);
             else if (col == 0)
-                line.cells.push_back(importedCell(storableName(fields[k])));
+                line.cells.push_back(result.add(storableName(fields[k])));
             else if (col == 1)
-                line.cells.push_back(importedCell(fields[k].toString())); // recalculated
+                line.cells.push_back(result.add(fields[k].toString())); // recalculated
             else if (const auto entry = scoreEntry(fields[k], lineNumber, int(k) + 1, result.error))
                 line.cells.push_back(scores.of(*entry));
         }
@@ -335,7 +340,7 @@ void applyImport(Gradebook& book, const ImportedText& in, const TextExchangeOpti
         const ImportedLine& line = in.lines[i];
         for (std::size_t k = 0; k < line.cells.size(); ++k) {
             const int c = line.firstColumn + int(k);
-            const ImportedCell& cell = line.cells[k];
+            const ImportedCell& cell = *line.cells[k];
             book.SetCellText(r, c, cell.text, cell.value);
             if (c < 2) continue;
             TestRecord& test = book.TestOf(c);
