@@ -80,15 +80,52 @@ void CellFormatter::formatInto(Text& text, int row, QStringView entry, double v)
 ColumnTexts::ColumnTexts(const Gradebook& book, int col)
     : m_formatter(book, col), m_book(book), m_col(col) {}
 
+std::size_t ColumnTexts::Table::slotOf(std::uint64_t key) const {
+    const int bits = std::countr_zero(m_slots.size());
+    return std::size_t((key * 0x9E3779B97F4A7C15ull) >> (64 - bits));
+}
+
+const ColumnTexts::Cell* ColumnTexts::Table::find(std::uint64_t key) const {
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = slotOf(key);; i = (i + 1) & mask) {
+        const Slot& s = m_slots[i];
+        if (s.index < 0) return nullptr;
+        if (s.key == key) return &m_cells[std::size_t(s.index)];
+    }
+}
+
+std::size_t ColumnTexts::Table::probeFree(std::uint64_t key) const {
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t i = slotOf(key);
+    while (m_slots[i].index >= 0)
+        i = (i + 1) & mask;
+    return i;
+}
+
+const ColumnTexts::Cell& ColumnTexts::Table::add(std::uint64_t key, Cell cell) {
+    if (m_cells.size() >= 4096) { // a column of many different scores: start again
+        m_cells.clear();
+        std::ranges::fill(m_slots, Slot{});
+    }
+    if (2 * (m_cells.size() + 1) > m_slots.size()) { // keep at most half the slots in use
+        std::vector<Slot> old(2 * m_slots.size());
+        old.swap(m_slots);
+        for (const Slot& s : old)
+            if (s.index >= 0) m_slots[probeFree(s.key)] = s;
+    }
+    m_slots[probeFree(key)] = {key, std::int32_t(m_cells.size())};
+    m_cells.push_back(std::move(cell));
+    return m_cells.back();
+}
+
 template <typename Build>
 const ColumnTexts::Cell& ColumnTexts::remembered(int kind, int row, std::uint64_t key,
                                                  const Build& build) {
-    auto& cells = m_cells[kind][m_book.isIncluded(row, m_col) ? 0 : 1];
-    if (const auto it = cells.find(key); it != cells.end()) return it->second;
-    if (cells.size() >= 4096) cells.clear(); // a column of many different scores
+    Table& cells = m_cells[kind][m_book.isIncluded(row, m_col) ? 0 : 1];
+    if (const Cell* found = cells.find(key)) return *found;
     QString text = build();
     const double value = CellValue(text);
-    return cells.emplace(key, Cell{std::move(text), value}).first->second;
+    return cells.add(key, Cell{std::move(text), value});
 }
 
 const ColumnTexts::Cell& ColumnTexts::ofValue(int row, double v) {

@@ -9,7 +9,6 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 // Formats the score cells of one column: the entry padded to seven characters, the grade in
@@ -81,13 +80,30 @@ public:
     const Cell& ofStored(int row, float stored);
 
 private:
+    // The cells made so far for one kind of number and one ignore flag, found by the
+    // number's bits: open addressing with a multiplicative hash, as a lookup runs per cell.
+    class Table {
+    public:
+        const Cell* find(std::uint64_t key) const;
+        const Cell& add(std::uint64_t key, Cell cell);
+
+    private:
+        struct Slot {
+            std::uint64_t key = 0;
+            std::int32_t index = -1;
+        };
+        std::size_t slotOf(std::uint64_t key) const;
+        std::size_t probeFree(std::uint64_t key) const;
+        std::vector<Slot> m_slots = std::vector<Slot>(64);
+        std::vector<Cell> m_cells;
+    };
     template <typename Build>
     const Cell& remembered(int kind, int row, std::uint64_t key, const Build& build);
 
     CellFormatter m_formatter;
     const Gradebook& m_book;
     int m_col;
-    std::unordered_map<std::uint64_t, Cell> m_cells[2][2]; // [kind][ignored]
+    Table m_cells[2][2]; // [kind][ignored]
 };
 
 QString GradeText(const Gradebook& book, int col, int index);
