@@ -59,17 +59,17 @@ namespace {
 // The common case, a plain decimal such as "85" or "92.5" at the start of a cell. A mantissa below
 // 2^53 divided by an exact power of ten is correctly rounded, so the result equals the general
 // reader's.
-std::optional<double> readPlainDecimal(QStringView text) {
+template <typename View> std::optional<double> readPlainDecimal(View text) {
     static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     std::int64_t mantissa = 0;
     int digits = 0;
     int decimals = -1;
     qsizetype i = 0;
-    const bool negative = !text.isEmpty() && text[0] == u'-';
+    const bool negative = !text.isEmpty() && QChar(text[0]) == u'-';
     if (negative) ++i;
     for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
+        const char16_t c = QChar(text[i]).unicode();
         if (c >= u'0' && c <= u'9') {
             if (++digits > 15) return std::nullopt;
             mantissa = mantissa * 10 + (c - u'0');
@@ -83,10 +83,10 @@ std::optional<double> readPlainDecimal(QStringView text) {
     if (digits == 0) return std::nullopt;
     // Blanks (any the general reader skips) may stand between digits, so what follows them may
     // still belong to the number; digits, a point or an exponent there are left to it.
-    while (i < text.size() && isBlank(text[i]))
+    while (i < text.size() && isBlank(QChar(text[i])))
         ++i;
     if (i < text.size()) {
-        const char16_t c = text[i].unicode();
+        const char16_t c = QChar(text[i]).unicode();
         if ((c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E' || c == u'd' ||
             c == u'D')
             return std::nullopt;
@@ -100,6 +100,11 @@ std::optional<double> readPlainDecimal(QStringView text) {
 double ReadLeadingNumber(QStringView text) {
     if (const auto plain = readPlainDecimal(text)) return *plain;
     return ReadLeadingNumberGeneral(text);
+}
+
+double ReadLeadingNumber(QLatin1StringView text) {
+    if (const auto plain = readPlainDecimal(text)) return *plain;
+    return ReadLeadingNumberGeneral(QString(text));
 }
 
 double ReadLeadingNumberGeneral(QStringView text) {

@@ -8,6 +8,8 @@
 // The one number reader: blanks are skipped, then an optional sign, digits, one decimal point
 // and an exponent are taken; reading stops at the first other character. No number gives 0.
 double ReadLeadingNumber(QStringView text);
+// The same for Latin-1 text, such as the bytes of a file.
+double ReadLeadingNumber(QLatin1StringView text);
 // The same reader without its fast path for plain decimals, so tests can hold both to one result.
 double ReadLeadingNumberGeneral(QStringView text);
 

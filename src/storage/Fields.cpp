@@ -65,46 +65,61 @@ void FieldWriter::raw(QByteArrayView ascii) {
 
 namespace {
 
-bool isSpace(QChar c) {
-    return c == u' ' || c == u'\t';
+bool isSpace(char c) {
+    return c == ' ' || c == '\t';
 }
 
-bool isLineEnd(QChar c) {
-    return c == u'\r' || c == u'\n';
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
 }
 
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The bytes whose characters count as white space around a bare field, as in trimming text.
+bool isTrimmed(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b == 0x20 || (b >= 0x09 && b <= 0x0D) || b == 0xA0;
+}
+
+QByteArrayView trimmed(QByteArrayView s) {
+    qsizetype first = 0, last = s.size();
+    while (first < last && isTrimmed(s[first]))
+        ++first;
+    while (last > first && isTrimmed(s[last - 1]))
+        --last;
+    return s.sliced(first, last - first);
 }
 
 // Line ends in a stretch of text; CR LF counts once.
-int countLineEnds(QStringView text) {
+int countLineEnds(QByteArrayView text) {
     int n = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n')
+        if (text[i] == '\n')
             ++n;
-        else if (text[i] == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n'))
+        else if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))
             ++n;
     }
     return n;
 }
 
 // Sign, digits with at most one point, and an exponent with digits; nothing else.
-bool isDecimalNumber(QStringView s) {
+bool isDecimalNumber(QByteArrayView s) {
     qsizetype i = 0;
-    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     int digits = 0;
     while (i < s.size() && isDigit(s[i]))
         ++i, ++digits;
-    if (i < s.size() && s[i] == u'.') {
+    if (i < s.size() && s[i] == '.') {
         ++i;
         while (i < s.size() && isDigit(s[i]))
             ++i, ++digits;
     }
     if (digits == 0) return false;
-    if (i < s.size() && QStringView(u"eEdD").contains(s[i])) {
+    if (i < s.size() && QByteArrayView("eEdD").contains(s[i])) {
         ++i;
-        if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
         int exponentDigits = 0;
         while (i < s.size() && isDigit(s[i]))
             ++i, ++exponentDigits;
@@ -113,42 +128,40 @@ bool isDecimalNumber(QStringView s) {
     return i == s.size();
 }
 
-bool hasNonZeroMantissa(QStringView s) {
-    for (QChar c : s) {
-        if (c == u'e' || c == u'E' || c == u'd' || c == u'D') break;
-        if (c >= u'1' && c <= u'9') return true;
+bool hasNonZeroMantissa(QByteArrayView s) {
+    for (const char c : s) {
+        if (c == 'e' || c == 'E' || c == 'd' || c == 'D') break;
+        if (c >= '1' && c <= '9') return true;
     }
     return false;
 }
 
 } // namespace
 
-FieldReader::FieldReader(QString text) : m_text(std::move(text)) {}
+FieldReader::FieldReader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
 
-FieldReader FieldReader::fromBytes(QByteArrayView bytes) {
-    return FieldReader(DecodeWindows1252(bytes));
-}
+FieldReader::FieldReader(QStringView text) : m_bytes(EncodeWindows1252(text)) {}
 
 void FieldReader::fail(const QString& what) {
     if (m_error.isEmpty()) m_error = what;
 }
 
 void FieldReader::skipSpaces() {
-    while (m_pos < m_text.size() && isSpace(m_text.at(m_pos)))
+    while (m_pos < size() && isSpace(at(m_pos)))
         ++m_pos;
 }
 
 bool FieldReader::endField() {
     skipSpaces();
-    if (m_pos >= m_text.size()) return true;
-    const QChar c = m_text.at(m_pos);
-    if (c == u',') {
+    if (m_pos >= size()) return true;
+    const char c = at(m_pos);
+    if (c == ',') {
         ++m_pos;
         return true;
     }
     if (isLineEnd(c)) {
         ++m_pos;
-        if (c == u'\r' && m_pos < m_text.size() && m_text.at(m_pos) == u'\n') ++m_pos;
+        if (c == '\r' && m_pos < size() && at(m_pos) == '\n') ++m_pos;
         ++m_line;
         return true;
     }
@@ -156,37 +169,37 @@ bool FieldReader::endField() {
     return false;
 }
 
-bool FieldReader::bareField(QStringView& out) {
+bool FieldReader::bareField(QByteArrayView& out) {
     if (!ok()) return false;
     skipSpaces();
-    if (m_pos >= m_text.size()) {
+    if (m_pos >= size()) {
         fail(FieldErrors::pastEnd());
         return false;
     }
     const qsizetype start = m_pos;
-    while (m_pos < m_text.size() && m_text.at(m_pos) != u',' && !isLineEnd(m_text.at(m_pos)))
+    while (m_pos < size() && at(m_pos) != ',' && !isLineEnd(at(m_pos)))
         ++m_pos;
-    out = QStringView(m_text).sliced(start, m_pos - start).trimmed();
+    out = trimmed(QByteArrayView(m_bytes).sliced(start, m_pos - start));
     return endField();
 }
 
 bool FieldReader::quoted(QString& out) {
     if (!ok()) return false;
     skipSpaces();
-    if (m_pos >= m_text.size()) {
+    if (m_pos >= size()) {
         fail(FieldErrors::pastEnd());
         return false;
     }
-    if (m_text.at(m_pos) != u'"') {
+    if (at(m_pos) != '"') {
         fail(FieldErrors::typeMismatch(m_line));
         return false;
     }
-    const qsizetype close = m_text.indexOf(u'"', m_pos + 1);
+    const qsizetype close = m_bytes.indexOf('"', m_pos + 1);
     if (close < 0) {
         fail(FieldErrors::pastEnd());
         return false;
     }
-    const QStringView inside = QStringView(m_text).sliced(m_pos + 1, close - m_pos - 1);
+    const QByteArrayView inside = QByteArrayView(m_bytes).sliced(m_pos + 1, close - m_pos - 1);
     const int lineOfField = m_line;
     m_line += countLineEnds(inside);
     m_pos = close + 1;
@@ -194,27 +207,27 @@ bool FieldReader::quoted(QString& out) {
         m_error = FieldErrors::typeMismatch(lineOfField);
         return false;
     }
-    out = inside.toString();
+    out = DecodeWindows1252(inside);
     return true;
 }
 
 bool FieldReader::text(QString& out) {
     if (!ok()) return false;
     skipSpaces();
-    if (m_pos < m_text.size() && m_text.at(m_pos) == u'"') return quoted(out);
-    QStringView field;
+    if (m_pos < size() && at(m_pos) == '"') return quoted(out);
+    QByteArrayView field;
     if (!bareField(field)) return false;
-    out = field.toString();
+    out = DecodeWindows1252(field);
     return true;
 }
 
 bool FieldReader::integer(int& out) {
     const int line = m_line;
-    QStringView field;
+    QByteArrayView field;
     if (!bareField(field)) return false;
     qsizetype i = 0;
-    const bool negative = !field.isEmpty() && field[0] == u'-';
-    if (!field.isEmpty() && (field[0] == u'-' || field[0] == u'+')) ++i;
+    const bool negative = !field.isEmpty() && field[0] == '-';
+    if (!field.isEmpty() && (field[0] == '-' || field[0] == '+')) ++i;
     if (i == field.size()) {
         fail(FieldErrors::typeMismatch(line));
         return false;
@@ -225,7 +238,7 @@ bool FieldReader::integer(int& out) {
             fail(FieldErrors::typeMismatch(line));
             return false;
         }
-        value = value * 10 + (field[i].unicode() - u'0');
+        value = value * 10 + (field[i] - '0');
         if (value > 32768) break; // already out of range; stop before long overflows
     }
     if (negative) value = -value;
@@ -241,28 +254,27 @@ bool FieldReader::integer(int& out) {
 // place; anything else is left to the general reader, which also reports the errors.
 bool FieldReader::plainNumber(float& out) {
     if (!ok()) return false;
-    const QStringView text(m_text);
     qsizetype i = m_pos;
-    while (i < text.size() && isSpace(text[i]))
+    while (i < size() && isSpace(at(i)))
         ++i;
     const qsizetype start = i;
-    if (i < text.size() && text[i] == u'-') ++i;
+    if (i < size() && at(i) == '-') ++i;
     int digits = 0;
     bool point = false;
-    for (; i < text.size(); ++i) {
-        if (isDigit(text[i]))
+    for (; i < size(); ++i) {
+        if (isDigit(at(i)))
             ++digits;
-        else if (text[i] == u'.' && !point)
+        else if (at(i) == '.' && !point)
             point = true;
         else
             break;
     }
     if (digits == 0 || digits > 15) return false;
     const qsizetype end = i;
-    while (i < text.size() && isSpace(text[i]))
+    while (i < size() && isSpace(at(i)))
         ++i;
-    if (i < text.size() && text[i] != u',' && !isLineEnd(text[i])) return false;
-    out = float(ReadLeadingNumber(text.sliced(start, end - start)));
+    if (i < size() && at(i) != ',' && !isLineEnd(at(i))) return false;
+    out = float(ReadLeadingNumber(QLatin1StringView(m_bytes.constData() + start, end - start)));
     m_pos = i;
     return endField();
 }
@@ -270,13 +282,13 @@ bool FieldReader::plainNumber(float& out) {
 bool FieldReader::number(float& out) {
     if (plainNumber(out)) return true;
     const int line = m_line;
-    QStringView field;
+    QByteArrayView field;
     if (!bareField(field)) return false;
     if (!isDecimalNumber(field)) {
         fail(FieldErrors::typeMismatch(line));
         return false;
     }
-    const double value = ReadLeadingNumber(field);
+    const double value = ReadLeadingNumber(QLatin1StringView(field));
     // The reader gives 0 for a magnitude beyond a double; beyond a float is as bad.
     if ((value == 0 && hasNonZeroMantissa(field)) || std::fabs(value) > double(FLT_MAX)) {
         fail(FieldErrors::overflow(line));
@@ -287,13 +299,13 @@ bool FieldReader::number(float& out) {
 }
 
 bool FieldReader::atEnd() {
-    while (m_pos < m_text.size()) {
-        const QChar c = m_text.at(m_pos);
+    while (m_pos < size()) {
+        const char c = at(m_pos);
         if (isSpace(c)) {
             ++m_pos;
         } else if (isLineEnd(c)) {
             ++m_pos;
-            if (c == u'\r' && m_pos < m_text.size() && m_text.at(m_pos) == u'\n') ++m_pos;
+            if (c == '\r' && m_pos < size() && at(m_pos) == '\n') ++m_pos;
             ++m_line;
         } else {
             return false;

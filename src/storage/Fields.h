@@ -47,11 +47,13 @@ private:
 // Takes the fields of a file one after the other. A "," and a line end alike end a field;
 // spaces around fields are skipped, so the reader does not depend on how lines are broken.
 // The first error is kept: every later read fails too and leaves its target alone.
+// It reads the Windows-1252 bytes in place and decodes only the text fields: the marks of
+// which a file mostly consists are ASCII.
 class FieldReader {
 public:
-    explicit FieldReader(QString text);
-    // Decodes Windows-1252 bytes.
-    static FieldReader fromBytes(QByteArrayView bytes);
+    explicit FieldReader(QByteArray bytes);
+    // Text in hand, as a file would hold it.
+    explicit FieldReader(QStringView text);
 
     // Text between double quotes, line ends included; a field not in quotes is an error.
     bool quoted(QString& out);
@@ -81,14 +83,16 @@ public:
     int line() const { return m_line; }
 
 private:
+    qsizetype size() const { return m_bytes.size(); }
+    char at(qsizetype i) const { return m_bytes.constData()[i]; }
     void skipSpaces();
     // Consumes the end of the current field: spaces, then ",", a line end or the end of file.
     bool endField();
     // The unquoted field at the current position, without surrounding spaces.
-    bool bareField(QStringView& out);
+    bool bareField(QByteArrayView& out);
     bool plainNumber(float& out);
 
-    QString m_text;
+    QByteArray m_bytes;
     qsizetype m_pos = 0;
     int m_line = 1;
     QString m_error;

@@ -357,8 +357,7 @@ Result ReadGradebookFile(Gradebook& book, const QString& path) {
         book.setFileName(QString());
         return readError;
     }
-    FieldReader in = FieldReader::fromBytes(bytes);
-    bytes = QByteArray(); // the decoded text is all the reader needs; a large file is freed
+    FieldReader in(std::move(bytes));
 
     QString tag;
     if (!in.text(tag) || !tag.startsWith(u"V E R"_s)) {

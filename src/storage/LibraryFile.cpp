@@ -63,7 +63,7 @@ LibraryReadResult readLibrary(const QString& path, std::vector<StepList<Entry>>&
     // re-read does not empty it for the rest of the run.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {0, failed + file.errorString(), false};
-    FieldReader in = FieldReader::fromBytes(file.readAll());
+    FieldReader in(file.readAll());
     if (file.error() != QFileDevice::NoError) return {0, failed + file.errorString(), false};
     library.assign(InitialEntries, StepList<Entry>{});
 
