@@ -1,230 +1,25 @@
 // quillmark-cli: shows, exports, imports, converts and prints gradebooks without the window. Each
 // command reads and writes exactly as the program's own commands do.
 
-#include "core/Gradebook.h"
-#include "core/Libraries.h"
+#include "CliCommon.h"
+
 #include "core/NewGradebook.h"
 #include "core/NumberText.h"
-#include "core/Security.h"
-#include "grading/Refresh.h"
 #include "grading/Sorting.h"
 #include "grading/Statistics.h"
-#include "output/PrintFailure.h"
-#include "output/StudentReportPrinter.h"
-#include "output/TablePrinter.h"
-#include "storage/GradebookFile.h"
-#include "storage/LibraryFile.h"
 #include "storage/TextExchange.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QLocale>
-#include <QPageLayout>
-#include <QPdfWriter>
-#include <QSaveFile>
+#include <QFile>
 
 #include <csignal>
-#include <cstdio>
-#include <functional>
-#include <memory>
-#include <optional>
 #include <string>
-#include <utility>
-#include <vector>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
+using namespace cli;
 
 namespace {
-
-constexpr int ExitSuccess = 0;
-constexpr int ExitFailure = 1; // a file could not be read or written, or protection refused
-constexpr int ExitUsage = 2;
-
-const QString HelpText = uR"(Usage: quillmark-cli COMMAND ARGUMENTS [OPTIONS]
-
-Reads and writes Quillmark gradebooks (.GRD) from the command line.
-
-Commands:
-  show FILE          print the table of grades: one row a line, cells separated by TAB
-  stats FILE         print the count, mean, median, standard deviation, highest and lowest
-                     of the Total and of every test, ignored and empty scores left out
-  export FILE OUT    write the table of grades to OUT as delimited text
-  import IN OUT      build a gradebook from the delimited text IN and save it as OUT
-  convert IN OUT     save the gradebook IN, of any file version, as version 1.05s
-  print FILE OUT     print the table of grades, or a block of it, to the PDF file OUT
-  report FILE OUT    print a report of each student, a page each, to the PDF file OUT
-
-Options:
-  --mode MODE          grades as numbers, letters or percent (show, stats, export, print,
-                       report)
-  --password PW        the gradebook's password, to see protected names and notes
-                       (show, stats, export, print, report)
-  --selection R1,C1,R2,C2
-                       print only student rows R1 ... R2 and columns C1 ... C2, where row 1
-                       is the first student, column 1 the Total and column 2 the first test
-                       (print)
-  --student ROW|all    the student of table row ROW, or every student (report; all by default)
-  --library-dir DIR    read scales.dat and importan.dat from DIR (every command)
-  --no-test-names      no row of test names (export, import)
-  --no-student-names   no column of student names (export, import)
-  --grades             a grade after every score (export)
-  --separator SEP      tab, comma, space or semicolon; tab by default (export, import)
-  --delimiter DELIM    quote, apostrophe or none; quote by default (export, import)
-  -h, --help           show this help
-  -v, --version        show the version
-
-Output is UTF-8; files are written as the program writes them (Windows-1252, CR LF).
-Exit status: 0 on success; 1 when a file cannot be read or written or the gradebook's
-protection refuses; 2 when the command line is wrong.
-)"_s;
-
-const QString UsageHint =
-    u"Usage: quillmark-cli show|stats|export|import|convert|print|report ARGUMENTS [OPTIONS]\n"
-    u"Try 'quillmark-cli --help' for more information.\n"_s;
-
-void put(FILE* stream, QStringView text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
-}
-
-void report(const QString& message) {
-    put(stderr, message + u'\n');
-}
-
-int usageError(const QString& message) {
-    put(stderr, message + u'\n' + UsageHint);
-    return ExitUsage;
-}
-
-struct Command {
-    QString name;
-    QStringList arguments; // as named in messages
-    QStringList options;   // long names of the options the command takes
-};
-
-const std::vector<Command>& commands() {
-    static const std::vector<Command> list = {
-        {u"show"_s, {u"FILE"_s}, {u"mode"_s, u"password"_s, u"library-dir"_s}},
-        {u"stats"_s, {u"FILE"_s}, {u"mode"_s, u"password"_s, u"library-dir"_s}},
-        {u"export"_s,
-         {u"FILE"_s, u"OUT"_s},
-         {u"mode"_s, u"password"_s, u"library-dir"_s, u"no-test-names"_s, u"no-student-names"_s,
-          u"grades"_s, u"separator"_s, u"delimiter"_s}},
-        {u"import"_s,
-         {u"IN"_s, u"OUT"_s},
-         {u"library-dir"_s, u"no-test-names"_s, u"no-student-names"_s, u"separator"_s,
-          u"delimiter"_s}},
-        {u"convert"_s, {u"IN"_s, u"OUT"_s}, {u"library-dir"_s}},
-        {u"print"_s,
-         {u"FILE"_s, u"OUT"_s},
-         {u"selection"_s, u"mode"_s, u"password"_s, u"library-dir"_s}},
-        {u"report"_s,
-         {u"FILE"_s, u"OUT"_s},
-         {u"student"_s, u"mode"_s, u"password"_s, u"library-dir"_s}},
-    };
-    return list;
-}
-
-// The meaning of an option's word, or nothing for a word it does not know.
-template <typename T>
-std::optional<T> choose(const QString& word, std::initializer_list<std::pair<QString, T>> table) {
-    for (const auto& [key, value] : table)
-        if (word == key) return value;
-    return std::nullopt;
-}
-
-// What the command line asked for.
-struct Request {
-    QStringList arguments;
-    QString libraryDir;
-    std::optional<DisplayMode> mode;
-    std::optional<QString> password;
-    TextExchangeOptions text;
-    std::optional<CellBlock> selection;
-    int student = 0; // 0: every student
-};
-
-// The commands that paint pages, and so need fonts and a graphical application.
-bool paints(const QString& command) {
-    return command == u"print"_s || command == u"report"_s;
-}
-
-// The command word, read before the application exists: the first argument that is neither an
-// option nor an option's value.
-QString commandWord(int argc, char* argv[]) {
-    const QStringList takeValues = {u"--mode"_s,      u"--password"_s,  u"--library-dir"_s,
-                                    u"--separator"_s, u"--delimiter"_s, u"--selection"_s,
-                                    u"--student"_s};
-    for (int i = 1; i < argc; ++i) {
-        const QString word = QString::fromLocal8Bit(argv[i]);
-        if (!word.startsWith(u'-')) return word;
-        if (takeValues.contains(word)) ++i;
-    }
-    return {};
-}
-
-Libraries readLibraries(const QString& dir) {
-    Libraries libs;
-    // A library that cannot be read leaves empty entries, as at the program's start.
-    for (const QString& message : ReadLibraries(libs, dir))
-        report(message);
-    return libs;
-}
-
-// Reads a gradebook as Open does, without the password step.
-bool readGradebook(Gradebook& book, const Libraries& libs, const QString& path) {
-    ResetToNew(book, libs);
-    book.setFileName(path);
-    const Result read = ReadGradebookFile(book, path);
-    if (!read) report(read.message());
-    return read.ok();
-}
-
-// The Refresh command; the current cell is row 1, column 1, so "by grade" sorts by the totals.
-void refresh(Gradebook& book) {
-    const Result sorted = Refresh(book, 1);
-    if (!sorted) report(sorted.message());
-}
-
-// The password step of Open, answered from the command line: names hidden by HideNames come
-// back only with the right password.
-void authorize(Gradebook& book, const std::optional<QString>& password) {
-    if (AccessNeeded(book, AnyRule)) {
-        const bool right = password && *password == book.security().password;
-        if (!right) {
-            if (password) report(u"Password Incorrect"_s);
-            report(u"Authorization was not verified.\nCertain restrictions will apply!"_s);
-            return;
-        }
-        Unlock(book);
-    }
-    RestoreNames(book);
-}
-
-// Open with its protection, for the commands that show the table.
-bool openForViewing(Gradebook& book, const Request& request) {
-    const Libraries libs = readLibraries(request.libraryDir);
-    if (!readGradebook(book, libs, request.arguments[0])) return false;
-    HideNames(book);
-    authorize(book, request.password);
-    if (request.mode) {
-        // The window refuses a display-mode change while grading rules are locked.
-        if (AccessNeeded(book, ChangeGradingRules)) {
-            report(u"The gradebook's grading rules are protected: --mode needs its --password."_s);
-            return false;
-        }
-        book.view().displayMode = *request.mode;
-    }
-    refresh(book);
-    return true;
-}
-
-bool save(const Gradebook& book, const QString& path) {
-    const Result written = WriteGradebookFile(book, path);
-    if (!written) report(written.message());
-    return written.ok();
-}
 
 int runShow(const Request& request) {
     Gradebook book;
@@ -291,87 +86,19 @@ int runConvert(const Request& request) {
     return save(book, request.arguments[1]) ? ExitSuccess : ExitFailure;
 }
 
-// Writes a PDF through `paint`: nothing is left at `path` when printing fails, and a file
-// that was there stays as it was.
-int writePdf(const QString& path, const QString& title,
-             const std::function<Result(QPdfWriter&)>& paint) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        report(ErrorPrinting + path + u": "_s + file.errorString());
-        return ExitFailure;
+// Printing needs Qt's graphical library, whose loading would slow down every other command by
+// more than the work of a small one; the print commands run in quillmark-pdf instead, which is
+// built beside this program and installed in the libexec folder.
+int runPrinter(char* argv[]) {
+    const QString dir = QCoreApplication::applicationDirPath();
+    for (const QString& path :
+         {dir + u"/quillmark-pdf"_s,
+          dir + u"/../"_s + QStringLiteral(QUILLMARK_LIBEXEC_DIR) + u"/quillmark-pdf"_s}) {
+        const QByteArray file = QFile::encodeName(path);
+        ::execv(file.constData(), argv); // comes back only when it cannot start
     }
-    Result printed = Result::success();
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(title);
-        writer.setCreator(u"Quillmark"_s);
-        const bool letter = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
-        writer.setPageLayout(QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4),
-                                         QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
-                                         QPageLayout::Millimeter));
-        printed = paint(writer);
-    }
-    if (!printed) {
-        report(printed.message());
-        return ExitFailure;
-    }
-    // commit() misses a failure of its own final flush (a full disk, a size limit) and would put
-    // a cut-off PDF in place of the old file; flushed here first, a failure cancels the save.
-    if (!file.flush() || !file.commit()) {
-        report(ErrorPrinting + path + u": "_s + file.errorString());
-        file.cancelWriting();
-        return ExitFailure;
-    }
-    return ExitSuccess;
-}
-
-// The table's font of a new window.
-QFont printFont() {
-    QFont font = QGuiApplication::font();
-    font.setPointSize(10);
-    return font;
-}
-
-int runPrint(const Request& request) {
-    Gradebook book;
-    if (!openForViewing(book, request)) return ExitFailure;
-    const CellBlock whole{1, 1, book.rowCount() - 1, book.columnCount() - 1};
-    const CellBlock range = request.selection.value_or(whole);
-    if (range.top < 1 || range.bottom > whole.bottom || range.left < 1 || range.right > whole.right)
-        return usageError(
-            u"--selection must lie within rows 1 ... %1 and columns 1 ... %2."_s.arg(whole.bottom)
-                .arg(whole.right));
-    return writePdf(request.arguments[1], book.fileName(), [&](QPdfWriter& writer) {
-        return TablePrinter(book, printFont()).print(writer, range, QDateTime::currentDateTime());
-    });
-}
-
-int runReport(const Request& request) {
-    Gradebook book;
-    if (!openForViewing(book, request)) return ExitFailure;
-    if (request.student >= book.rowCount())
-        return usageError(
-            u"--student must be a row from 1 to %1, or all."_s.arg(book.rowCount() - 1));
-    std::vector<StudentReport> reports;
-    for (int r : request.student > 0 ? std::vector<int>{request.student} : ReportedRows(book))
-        reports.push_back(MakeStudentReport(book, r));
-    return writePdf(request.arguments[1], book.fileName(), [&](QPdfWriter& writer) {
-        return PrintStudentReports(writer, printFont(), reports, QDate::currentDate());
-    });
-}
-
-// "R1,C1,R2,C2" as a block with R1 <= R2 and C1 <= C2; nothing when it is not that.
-std::optional<CellBlock> readSelection(const QString& text) {
-    const QStringList parts = text.split(u',');
-    if (parts.size() != 4) return std::nullopt;
-    int n[4];
-    for (int i = 0; i < 4; ++i) {
-        bool ok = false;
-        n[i] = parts[i].trimmed().toInt(&ok);
-        if (!ok) return std::nullopt;
-    }
-    if (n[0] > n[2] || n[1] > n[3]) return std::nullopt;
-    return CellBlock{n[0], n[1], n[2], n[3]};
+    report(u"Cannot print: quillmark-pdf was not found beside quillmark-cli."_s);
+    return ExitFailure;
 }
 
 } // namespace
@@ -379,126 +106,14 @@ std::optional<CellBlock> readSelection(const QString& text) {
 int main(int argc, char* argv[]) {
     // A file-size limit then fails the write, reported as a full disk is, instead of killing us.
     std::signal(SIGXFSZ, SIG_IGN);
-    // Printing needs fonts, which come with a graphical application; the tool never opens a
-    // window, so it needs no display.
-    std::unique_ptr<QCoreApplication> app;
-    if (paints(commandWord(argc, argv))) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        // Its start may warn about the desktop session (no runtime folder, say), which is no
-        // concern of a tool without windows: stderr carries only the tool's own messages.
-        const QtMessageHandler previous =
-            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-        app = std::make_unique<QGuiApplication>(argc, argv);
-        qInstallMessageHandler(previous);
-    } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    // The desktop program's names, so that both find the same per-user libraries.
-    QCoreApplication::setOrganizationName(u"Quillmark"_s);
-    QCoreApplication::setApplicationName(u"Quillmark"_s);
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
-
-    QCommandLineParser parser;
-    const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
-    const QCommandLineOption version(QStringList{u"v"_s, u"version"_s});
-    const QCommandLineOption mode(u"mode"_s, QString(), u"MODE"_s);
-    const QCommandLineOption password(u"password"_s, QString(), u"PW"_s);
-    const QCommandLineOption libraryDir(u"library-dir"_s, QString(), u"DIR"_s);
-    const QCommandLineOption noTestNames(u"no-test-names"_s);
-    const QCommandLineOption noStudentNames(u"no-student-names"_s);
-    const QCommandLineOption grades(u"grades"_s);
-    const QCommandLineOption separator(u"separator"_s, QString(), u"SEP"_s);
-    const QCommandLineOption delimiter(u"delimiter"_s, QString(), u"DELIM"_s);
-    const QCommandLineOption selection(u"selection"_s, QString(), u"R1,C1,R2,C2"_s);
-    const QCommandLineOption student(u"student"_s, QString(), u"ROW"_s);
-    parser.addOptions({help, version, mode, password, libraryDir, noTestNames, noStudentNames,
-                       grades, separator, delimiter, selection, student});
-
-    if (!parser.parse(QCoreApplication::arguments())) return usageError(parser.errorText());
-    if (parser.isSet(help)) {
-        put(stdout, HelpText);
-        return ExitSuccess;
-    }
-    if (parser.isSet(version)) {
-        put(stdout, u"quillmark-cli "_s + QCoreApplication::applicationVersion() + u'\n');
-        return ExitSuccess;
-    }
-
-    QStringList positional = parser.positionalArguments();
-    if (positional.isEmpty()) return usageError(u"No command given."_s);
-    const QString name = positional.takeFirst();
-    const Command* command = nullptr;
-    for (const Command& c : commands())
-        if (c.name == name) command = &c;
-    if (!command) return usageError(u"Unknown command: "_s + name);
-    if (positional.size() < command->arguments.size())
-        return usageError(name + u" needs "_s + command->arguments.join(u' ') + u'.');
-    if (positional.size() > command->arguments.size())
-        return usageError(u"Too many arguments for "_s + name + u": "_s +
-                          positional.mid(command->arguments.size()).join(u' '));
-    for (const QString& option : parser.optionNames()) {
-        const QString longName = option == u"h"_s   ? u"help"_s
-                                 : option == u"v"_s ? u"version"_s
-                                                    : option;
-        if (!command->options.contains(longName))
-            return usageError(u"--"_s + longName + u" does not apply to "_s + name + u'.');
-    }
-
+    QCoreApplication app(argc, argv);
+    if (paints(commandWord(argc, argv))) return runPrinter(argv);
+    setApplicationNames();
     Request request;
-    request.arguments = positional;
-    request.libraryDir = parser.value(libraryDir);
-    if (parser.isSet(password)) request.password = parser.value(password);
-    if (parser.isSet(mode)) {
-        request.mode =
-            choose<DisplayMode>(parser.value(mode), {{u"numbers"_s, DisplayMode::Numbers},
-                                                     {u"letters"_s, DisplayMode::Letters},
-                                                     {u"percent"_s, DisplayMode::PercentOfMax}});
-        if (!request.mode)
-            return usageError(u"--mode must be numbers, letters or percent, not "_s +
-                              parser.value(mode) + u'.');
-    }
-    request.text.testNamesRow = !parser.isSet(noTestNames);
-    request.text.studentNamesColumn = !parser.isSet(noStudentNames);
-    request.text.includeGrades = parser.isSet(grades);
-    if (parser.isSet(separator)) {
-        const auto text = choose<QString>(parser.value(separator), {{u"tab"_s, u"{TAB}"_s},
-                                                                    {u"comma"_s, u","_s},
-                                                                    {u"space"_s, u"{SPACE}"_s},
-                                                                    {u"semicolon"_s, u";"_s}});
-        if (!text)
-            return usageError(u"--separator must be tab, comma, space or semicolon, not "_s +
-                              parser.value(separator) + u'.');
-        request.text.separatorText = *text;
-    }
-    if (parser.isSet(delimiter)) {
-        const auto text = choose<QString>(
-            parser.value(delimiter),
-            {{u"quote"_s, u"\""_s}, {u"apostrophe"_s, u"'"_s}, {u"none"_s, u"{NONE}"_s}});
-        if (!text)
-            return usageError(u"--delimiter must be quote, apostrophe or none, not "_s +
-                              parser.value(delimiter) + u'.');
-        request.text.delimiterText = *text;
-    }
-
-    if (parser.isSet(selection)) {
-        request.selection = readSelection(parser.value(selection));
-        if (!request.selection)
-            return usageError(
-                u"--selection must be R1,C1,R2,C2 with R1 <= R2 and C1 <= C2, not "_s +
-                parser.value(selection) + u'.');
-    }
-    if (parser.isSet(student) && parser.value(student) != u"all"_s) {
-        bool ok = false;
-        request.student = parser.value(student).toInt(&ok);
-        if (!ok || request.student < 1)
-            return usageError(u"--student must be a row from 1, or all, not "_s +
-                              parser.value(student) + u'.');
-    }
-
+    if (const auto exit = parseRequest(request)) return *exit;
+    const QString& name = request.command;
     if (name == u"show"_s) return runShow(request);
     if (name == u"stats"_s) return runStats(request);
-    if (name == u"print"_s) return runPrint(request);
-    if (name == u"report"_s) return runReport(request);
     if (name == u"export"_s) return runExport(request);
     if (name == u"import"_s) return runImport(request);
     return runConvert(request);
