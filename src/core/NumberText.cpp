@@ -60,8 +60,6 @@ namespace {
 // 2^53 divided by an exact power of ten is correctly rounded, so the result equals the general
 // reader's.
 template <typename View> std::optional<double> readPlainDecimal(View text) {
-    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     std::int64_t mantissa = 0;
     int digits = 0;
     int decimals = -1;
@@ -91,11 +89,17 @@ template <typename View> std::optional<double> readPlainDecimal(View text) {
             c == u'D')
             return std::nullopt;
     }
-    const double value = double(mantissa) / powersOfTen[std::max(decimals, 0)];
-    return negative ? -value : value;
+    return PlainDecimalValue(mantissa, std::max(decimals, 0), negative);
 }
 
 } // namespace
+
+double PlainDecimalValue(std::int64_t mantissa, int decimals, bool negative) {
+    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double value = double(mantissa) / powersOfTen[decimals];
+    return negative ? -value : value;
+}
 
 double ReadLeadingNumber(QStringView text) {
     if (const auto plain = readPlainDecimal(text)) return *plain;

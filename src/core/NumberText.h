@@ -4,12 +4,16 @@
 #include <QStringView>
 
 #include <array>
+#include <cstdint>
 
 // The one number reader: blanks are skipped, then an optional sign, digits, one decimal point
 // and an exponent are taken; reading stops at the first other character. No number gives 0.
 double ReadLeadingNumber(QStringView text);
 // The same for Latin-1 text, such as the bytes of a file.
 double ReadLeadingNumber(QLatin1StringView text);
+// The value of a plain decimal of at most fifteen digits, read as `mantissa` with `decimals`
+// of its digits after the point: exactly the number reader's result for that text.
+double PlainDecimalValue(std::int64_t mantissa, int decimals, bool negative);
 // The same reader without its fast path for plain decimals, so tests can hold both to one result.
 double ReadLeadingNumberGeneral(QStringView text);
 

@@ -3,8 +3,10 @@
 #include "Windows1252.h"
 #include "core/NumberText.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -254,28 +256,38 @@ bool FieldReader::integer(int& out) {
 // place; anything else is left to the general reader, which also reports the errors.
 bool FieldReader::plainNumber(float& out) {
     if (!ok()) return false;
+    const char* const text = m_bytes.constData();
+    const qsizetype size = m_bytes.size();
     qsizetype i = m_pos;
-    while (i < size() && isSpace(at(i)))
+    while (i < size && isSpace(text[i]))
         ++i;
-    const qsizetype start = i;
-    if (i < size() && at(i) == '-') ++i;
+    const bool negative = i < size && text[i] == '-';
+    if (negative) ++i;
+    std::int64_t mantissa = 0;
     int digits = 0;
-    bool point = false;
-    for (; i < size(); ++i) {
-        if (isDigit(at(i)))
-            ++digits;
-        else if (at(i) == '.' && !point)
-            point = true;
-        else
+    int decimals = -1;
+    for (; i < size; ++i) {
+        const char c = text[i];
+        if (isDigit(c)) {
+            if (++digits > 15) return false;
+            mantissa = mantissa * 10 + (c - '0');
+            if (decimals >= 0) ++decimals;
+        } else if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
             break;
+        }
     }
-    if (digits == 0 || digits > 15) return false;
-    const qsizetype end = i;
-    while (i < size() && isSpace(at(i)))
+    if (digits == 0) return false;
+    while (i < size && isSpace(text[i]))
         ++i;
-    if (i < size() && at(i) != ',' && !isLineEnd(at(i))) return false;
-    out = float(ReadLeadingNumber(QLatin1StringView(m_bytes.constData() + start, end - start)));
+    if (i < size && text[i] != ',' && !isLineEnd(text[i])) return false;
+    out = float(PlainDecimalValue(mantissa, std::max(decimals, 0), negative));
     m_pos = i;
+    if (i < size && text[i] == ',') { // the usual end, taken here without the general step
+        ++m_pos;
+        return true;
+    }
     return endField();
 }
 
