@@ -33,10 +33,10 @@ void FieldWriter::separate() {
 
 void FieldWriter::quoted(QStringView text) {
     separate();
-    QByteArray encoded = EncodeWindows1252(text);
-    encoded.replace('"', '\'');
     m_bytes.push_back('"');
-    raw(encoded);
+    const std::size_t start = m_bytes.size();
+    AppendWindows1252(text, m_bytes);
+    std::replace(m_bytes.begin() + std::ptrdiff_t(start), m_bytes.end(), '"', '\'');
     m_bytes.push_back('"');
 }
 
@@ -56,7 +56,7 @@ void FieldWriter::endLine() {
 }
 
 void FieldWriter::raw(QStringView text) {
-    raw(EncodeWindows1252(text));
+    AppendWindows1252(text, m_bytes);
 }
 
 void FieldWriter::raw(QByteArrayView ascii) {

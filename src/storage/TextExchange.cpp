@@ -53,7 +53,8 @@ Block exportBlock(const Gradebook& book, const TextExchangeOptions& o) {
     return b;
 }
 
-QString exportedText(const Gradebook& book, const TextExchangeOptions& o) {
+// The text as the file's bytes, encoded line by line: the whole text is never held as wide text.
+std::string exportedBytes(const Gradebook& book, const TextExchangeOptions& o) {
     const QString s = SeparatorOf(o);
     const QString d = DelimiterOf(o);
     const bool numbers = book.view().displayMode == DisplayMode::Numbers;
@@ -68,6 +69,8 @@ QString exportedText(const Gradebook& book, const TextExchangeOptions& o) {
         }
         text += LineEnd;
     }
+    std::string bytes;
+    AppendWindows1252(text, bytes);
     // The score and grade of each text, worked out once for the cells that share it.
     struct Parts {
         QString score;
@@ -99,9 +102,12 @@ QString exportedText(const Gradebook& book, const TextExchangeOptions& o) {
             if (!numbers) add(d);
         }
         add(LineEnd);
-        text += QStringView(line);
+        AppendWindows1252(line, bytes);
+        // The lines of a class are about as long as each other: room for them all at once.
+        if (r == b.firstRow)
+            bytes.reserve(bytes.size() + line.size() * std::size_t(b.lastRow - r) * 9 / 8);
     }
-    return text;
+    return bytes;
 }
 
 // --- import ---
@@ -373,7 +379,8 @@ QStringList SplitImportLine(QStringView line, const QString& separator, const QS
 }
 
 Result ExportText(const Gradebook& book, const QString& path, const TextExchangeOptions& options) {
-    return SaveFileBytes(path, EncodeWindows1252(exportedText(book, options)));
+    const std::string bytes = exportedBytes(book, options);
+    return SaveFileBytes(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
 }
 
 Result ImportText(Gradebook& book, const QString& path, const TextExchangeOptions& options,

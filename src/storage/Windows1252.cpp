@@ -18,11 +18,8 @@ int byteOf(char16_t c) {
     return -1;
 }
 
-} // namespace
-
-QByteArray EncodeWindows1252(QStringView text) {
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    char* out = bytes.data();
+// Encodes into `out`, which has room for every character.
+void encode(QStringView text, char* out) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (c < 0x80) { // most text is plain ASCII: no table to search
@@ -32,7 +29,20 @@ QByteArray EncodeWindows1252(QStringView text) {
         const int b = byteOf(c);
         out[i] = b < 0 ? '?' : char(b);
     }
+}
+
+} // namespace
+
+QByteArray EncodeWindows1252(QStringView text) {
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    encode(text, bytes.data());
     return bytes;
+}
+
+void AppendWindows1252(QStringView text, std::string& out) {
+    const std::size_t at = out.size();
+    out.resize(at + std::size_t(text.size()));
+    encode(text, out.data() + at);
 }
 
 QString DecodeWindows1252(QByteArrayView bytes) {
