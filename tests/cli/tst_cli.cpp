@@ -13,7 +13,6 @@
 #include <QThread>
 
 #include <csignal>
-#include <sys/resource.h>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace TestSupport;
@@ -28,18 +27,6 @@ struct Outcome {
 // Expected text as it reads, a '|' standing for a TAB.
 QString tabbed(const char* text) {
     return QString::fromUtf8(text).replace(u'|', u'\t');
-}
-
-void LimitFileSize(rlim_t bytes) {
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-// The files in `dir`: after a failed or interrupted save, the target alone.
-QStringList Files(const QString& dir) {
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden);
 }
 
 // The same as a file holds it: CR LF lines, Windows-1252 (the texts here are all Latin-1).

@@ -1,19 +1,23 @@
-// The storage layer: gradebook files, text export and import, the settings store and the
-// clipboard's parameter blocks.
+// The storage layer: gradebook and library files, text export and import, the settings store and
+// the clipboard's parameter blocks.
 #include "TestSupport.h"
 #include "core/ScoreCell.h"
 #include "grading/Calculation.h"
+#include "grading/Scale.h"
 #include "grading/Sorting.h"
 #include "storage/Fields.h"
 #include "storage/GradebookFile.h"
+#include "storage/LibraryFile.h"
 #include "storage/ParameterBlocks.h"
 #include "storage/Settings.h"
 #include "storage/TextExchange.h"
 #include "storage/Windows1252.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -146,12 +150,27 @@ QString shown(const StudentRecord& s) {
     return s.id.text() + u'|' + s.name.text() + u'|' + s.note.noteText();
 }
 
+// Reading `file` and writing what was read to `copy` gives the same bytes.
+template <typename Entry> void verifyWrittenBack(const QString& file, const QString& copy) {
+    std::vector<Entry> library;
+    const LibraryReadResult read = ReadLibraryFile(file, library);
+    QVERIFY(WriteLibraryFile(copy, library, read.count));
+    QCOMPARE(Contents(copy), Contents(file));
+}
+
+QString userDir() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+const QString ReadError = u"Error reading parameters! "_s;
+
 } // namespace
 
 class TestStorage : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_dir; // a fresh one for every test
+    QTemporaryDir m_libraries;            // for the whole run: libraries made by a data function
     QString path(const QString& name) const { return m_dir->filePath(name); }
     // Imports `text`, saved as in.txt, into `book` reset to the new state.
     Result importBytes(Gradebook& book, const QByteArray& text, const Opts& o) {
@@ -164,6 +183,11 @@ class TestStorage : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QDir(userDir()).removeRecursively();
+    }
+    void cleanupTestCase() { QDir(userDir()).removeRecursively(); }
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
@@ -425,45 +449,52 @@ private slots:
         QCOMPARE(complete, 5);
     }
 
+    // A file that cannot be opened leaves the gradebook or library in memory as it was; a
+    // missing folder fails the write.
     void missingPlacesFail() {
         Gradebook book;
         NewClass(book).setFileName(u"keep"_s);
         book.SetCellText(1, 0, u"Kept"_s);
-        const QString missing = path(u"missing.GRD"_s);
+        const QString missing = path(u"missing.GRD"_s), noFolder = path(u"no/such/X.GRD"_s);
         const QString read = ReadGradebookFile(book, missing).message();
         QVERIFY2(FailsWith(read, u"Error opening "_s + missing + u".  "_s), qPrintable(read));
         QCOMPARE(book.fileName() + book.cell(1, 0), u"keepKept"_s);
-        const QString noFolder = path(u"no/such/folder/X.GRD"_s);
         const QString written = WriteGradebookFile(book, noFolder).message();
         QVERIFY2(FailsWith(written, u"Error opening "_s + noFolder + u". "_s), qPrintable(written));
+        std::vector<ImportanceSet> library(12);
+        library[0].name = u"old"_s;
+        const std::vector<ImportanceSet> before = library;
+        const LibraryReadResult libraryRead = ReadLibraryFile(path(u"missing.dat"_s), library);
+        QCOMPARE(libraryRead.count, 0);
+        QVERIFY2(FailsWith(libraryRead.message, ReadError), qPrintable(libraryRead.message));
+        QCOMPARE(library, before);
+        Libraries libs = LetterLibraries();
+        QCOMPARE(ReadLibraries(libs, path(u"none"_s)).size(), 2);
+        QVERIFY(libs.scales == LetterLibraries().scales &&
+                libs.importanceSets == LetterLibraries().importanceSets);
+        QCOMPARE(QList({libs.scaleCount, libs.importanceCount}), QList({2, 1}));
+        const QString libraryWritten = WriteLibraryFile(noFolder, library, 1).message();
+        QVERIFY2(FailsWith(libraryWritten, u"Error opening "_s + noFolder + u". "_s),
+                 qPrintable(libraryWritten));
     }
 
     // A save that fails midway, whether writing more than the write buffer holds or flushing
     // what it buffered, keeps the file.
     void failedSaveKeepsPreviousFile() {
-#ifdef Q_OS_UNIX
         const QString file = path(u"CLASS.GRD"_s);
         QVERIFY(Store(file, "old"));
+        std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the program
         for (const int students : {300, 7}) {
             Gradebook book;
             NewClass(book).setShape(students + 1, 2);
-            // A file system that takes no more than 256 bytes a file.
-            rlimit saved{};
-            QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
-            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limited{256, saved.rlim_max};
-            QVERIFY(setrlimit(RLIMIT_FSIZE, &limited) == 0);
+            LimitFileSize(256);
             const QString message = WriteGradebookFile(book, file).message();
-            setrlimit(RLIMIT_FSIZE, &saved);
-            std::signal(SIGXFSZ, oldHandler);
+            LimitFileSize(RLIM_INFINITY);
             QCOMPARE(Contents(file), "old");
             QVERIFY2(FailsWith(message, u"Error writing "_s + file + u". "_s), qPrintable(message));
-            QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
-                     QStringList{u"CLASS.GRD"_s});
+            QCOMPARE(Files(m_dir->path()), QStringList{u"CLASS.GRD"_s});
         }
-#else
-        QSKIP("needs a file size limit");
-#endif
+        std::signal(SIGXFSZ, SIG_DFL);
     }
 
     void splitImportLine_data() {
@@ -636,13 +667,6 @@ private slots:
         QVERIFY(!book.cell(10, 1).isEmpty());
     }
 
-    void emptyUserStoreGivesDefaults() {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir->path());
-        const auto user = OpenSettingsStore();
-        QCOMPARE(QDir::cleanPath(user->fileName()), path(u"Quillmark/Quillmark.ini"_s));
-        QCOMPARE(LoadSettings(*user, FontDefaults), FontDefaults); // no files, controls shown
-    }
-
     void storedValueIsRead_data() {
         // Saved as: what the loaded value is saved as again.
         Columns<QString, QString, QString>("key", "text", "savedAs");
@@ -675,7 +699,13 @@ private slots:
         QTEST(store(u"again"_s)->value(key).toString(), "savedAs");
     }
 
-    void roundTripAndPartialWrites() {
+    // An empty store gives the defaults; every value written reads back; a store that cannot be
+    // written is reported by every kind of write.
+    void settingsRoundTrip() {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir->path());
+        const auto user = OpenSettingsStore();
+        QCOMPARE(QDir::cleanPath(user->fileName()), path(u"Quillmark/Quillmark.ini"_s));
+        QCOMPARE(LoadSettings(*user, FontDefaults), FontDefaults); // no files, controls shown
         const auto s = store();
         QVERIFY(SaveSettings(*s, EveryValueSet).ok());
         AppSettings expected = EveryValueSet;
@@ -695,25 +725,18 @@ private slots:
         expected.lastFile.clear();
         QCOMPARE(store()->value(u"File/Last File"_s).toString(), u" "_s);
         QCOMPARE(LoadSettings(*store(), FontDefaults), expected);
-    }
-
-    void unwritableStoreIsReported_data() {
-        using Save = std::function<Result(QSettings&)>;
-        QTest::addColumn<Save>("save");
-        QTest::newRow("exit") << Save([](QSettings& s) { return SaveSettings(s, EveryValueSet); });
-        QTest::newRow("geometry") << Save([](QSettings& s) { return SaveScaleGeometry(s, 1, 2); });
-        QTest::newRow("files") << Save([](QSettings& s) { return SaveFileSection(s, {}, {}); });
-        QTest::newRow("last file") << Save([](QSettings& s) { return SaveLastFile(s, u" "_s); });
-    }
-    void unwritableStoreIsReported() {
-        QFETCH(std::function<Result(QSettings&)>, save);
         // A folder that is a plain file cannot hold the store, whoever runs the test.
         QVERIFY(Store(path(u"not-a-folder"_s), {}));
-        const auto unwritable = store(u"not-a-folder/Quillmark"_s);
-        const QString message = save(*unwritable).message();
-        QVERIFY2(
-            FailsWith(message, u"Error writing settings "_s + unwritable->fileName() + u". "_s),
-            qPrintable(message));
+        const QString prefix = u"Error writing settings "_s + path(u"not-a-folder/Quillmark.ini"_s);
+        const std::function<Result(QSettings&)> saves[] = {
+            [](QSettings& s) { return SaveSettings(s, EveryValueSet); },
+            [](QSettings& s) { return SaveScaleGeometry(s, 1, 2); },
+            [](QSettings& s) { return SaveFileSection(s, {}, {}); },
+            [](QSettings& s) { return SaveLastFile(s, u" "_s); }};
+        for (const auto& save : saves) { // each on a store of its own, which has not failed yet
+            const QString message = save(*store(u"not-a-folder/Quillmark"_s)).message();
+            QVERIFY2(FailsWith(message, prefix + u". "_s), qPrintable(message));
+        }
     }
 
     void addRecentFile_data() {
@@ -756,25 +779,6 @@ private slots:
         QCOMPARE(block.mid(offset, hex.size()).toHex(), hex.toHex());
     }
 
-    // Only whole blocks are decoded, in order and unchanged; a block cut short is left out.
-    void wholeBlocks() {
-        QByteArray tests, students;
-        for (int i = 0; i < 3; ++i) {
-            tests += EncodeTestBlock(fullTest(float(i)));
-            students += EncodeStudentBlock(fullStudent(QString::number(i)));
-        }
-        for (const int cut : {0, 1}) {
-            const auto decodedTests = DecodeTestBlocks(tests.chopped(cut));
-            const auto decodedStudents = DecodeStudentBlocks(students.chopped(cut));
-            QCOMPARE(decodedTests.size(), 3 - cut);
-            QCOMPARE(decodedStudents.size(), 3 - cut);
-            for (int i = 0; i < 3 - cut; ++i) {
-                QCOMPARE(decodedTests[i], fullTest(float(i)));
-                QCOMPARE(decodedStudents[i], fullStudent(QString::number(i)));
-            }
-        }
-    }
-
     // Any bytes decode to values within their fields' limits, stable when encoded again; a
     // float that is not finite reads as 0.
     void garbageBlocks_data() {
@@ -810,9 +814,12 @@ private slots:
         }
     }
 
-    // A selection's blocks and back: only columns and rows with records, the Total column
-    // without flags, the first 1000 students' flags, hidden identities masked.
+    // Blocks decode to what was encoded. A selection's blocks and back: only columns and rows
+    // with records, the Total column without flags, the first 1000 students' flags, hidden
+    // identities masked.
     void selectionBlocks() {
+        QCOMPARE(DecodeTestBlocks(EncodeTestBlock(fullTest())), QList{fullTest()});
+        QCOMPARE(DecodeStudentBlocks(EncodeStudentBlock(fullStudent())), QList{fullStudent()});
         Gradebook book, other;
         book.setShape(1002, 4);
         other.setShape(1002, 3);
@@ -838,6 +845,93 @@ private slots:
         QCOMPARE(shown(masked.value(0)),
                  book.StudentOf(1).id.text() + u'|' + Hidden + u'|' + Hidden);
         QCOMPARE(shown(masked.value(1)), Hidden + u"|Bob|"_s + Hidden);
+    }
+
+    void readsSamples() {
+        std::vector<GradeScale> scales;
+        QCOMPARE(ReadLibraryFile(DataFile(ScaleLibraryName), scales).count, 3);
+        QCOMPARE(scales[0], LetterScale(u"Letter grades"_s));
+        QCOMPARE(scales[1].steps[0].topScore, 64.99f);
+        QCOMPARE(scales[2].name.text() + QString::number(scales[2].count), u"(noname)0"_s);
+        std::vector<ImportanceSet> sets;
+        QCOMPARE(ReadLibraryFile(DataFile(ImportanceLibraryName), sets).count, 2);
+        QCOMPARE(sets[0],
+                 GroupSet({{u"Tests", 50}, {u"Quizzes", 30}, {u"Homework", 20}}, u"Standard"_s));
+        QCOMPARE(sets[1], GroupSet({{u"Exams", 100}}, u"Exams only"_s));
+        // Written back, they are the same bytes.
+        verifyWrittenBack<GradeScale>(DataFile(ScaleLibraryName), path(ScaleLibraryName));
+        verifyWrittenBack<ImportanceSet>(DataFile(ImportanceLibraryName),
+                                         path(ImportanceLibraryName));
+    }
+
+    void entryCounts_data() {
+        // Kept: entries read, which stay after an error too; size: 6, growing by 5.
+        Columns<QString, QString, int, int>("file", "message", "kept", "size");
+        const auto row = [](const char* tag, const QString& file, int kept,
+                            const QString& message = {}, int size = 6) {
+            QTest::newRow(tag) << file << message << kept << size;
+        };
+        row("seven entries", DataFile(u"lib-seven.dat"_s), 7, {}, 11);
+        row("name and count on one line", DataFile(u"lib-one-line.dat"_s), 2);
+        row("empty file", DataFile(u"lib-empty.dat"_s), 0);
+        // The 51st entry is never taken; the warning comes with exactly 50 too, as the reader
+        // stops without looking further.
+        for (const int n : {49, 50, 51}) {
+            std::vector<GradeScale> many;
+            for (int i = 1; i <= n; ++i)
+                many.push_back(LetterScale(u"Scale %1"_s.arg(i)));
+            const QString file = m_libraries.filePath(u"%1.dat"_s.arg(n));
+            QVERIFY(WriteLibraryFile(file, many, n));
+            row(qPrintable(u"%1 entries"_s.arg(n)), file, std::min(n, 50),
+                n < 50 ? QString() : u"Warning: Only 50 Entries were loaded!"_s, 51);
+        }
+        row("count of 27 steps", DataFile(u"lib-count27.dat"_s), 2,
+            ReadError + u"Subscript out of range in line 27"_s);
+        row("ends inside an entry", DataFile(u"lib-truncated.dat"_s), 1,
+            ReadError + u"Input past end of file"_s);
+        row("a gradebook is no library", DataFile(u"v1.05s.GRD"_s), 0,
+            ReadError + u"Type mismatch in line 3"_s);
+    }
+    void entryCounts() {
+        QFETCH(QString, file);
+        QFETCH(QString, message);
+        QFETCH(int, kept);
+        QFETCH(int, size);
+        std::vector<GradeScale> library;
+        const LibraryReadResult read = ReadLibraryFile(file, library);
+        QCOMPARE(read.count, message.startsWith(ReadError) ? 0 : kept); // none count after an error
+        QCOMPARE(read.message, message);
+        QCOMPARE(int(library.size()), size);
+        for (int i = 0; i < size; ++i)
+            QCOMPARE(library[std::size_t(i)].name.text().isEmpty(), i >= kept);
+        // A count beyond the library writes what there is.
+        const QString copy = path(u"copy.dat"_s);
+        QVERIFY(WriteLibraryFile(copy, library, 99));
+        QCOMPARE(ReadLibraryFile(copy, library).count, std::min(size, 50));
+    }
+
+    // The shipped libraries read whole, and a new test on their first scale gives 85 a B. The
+    // program reads the user's copy first, then the one beside it, then the installed one; a
+    // folder given explicitly is used alone.
+    void libraryPlaces() {
+        Libraries libs;
+        QCOMPARE(ReadLibraries(libs, QStringLiteral(QUILLMARK_RESOURCES)), QStringList());
+        QCOMPARE(QList({libs.scaleCount, libs.importanceCount}), QList({7, 4}));
+        const TestRecord test = NewTestRecord(libs, QDate(2026, 9, 1));
+        QCOMPARE(test.scale.steps[std::size_t(GradeIndex(test, 85))].grade.text(), u"B"_s);
+        const QString name = u"tst-storage-%1.dat"_s.arg(QCoreApplication::applicationPid());
+        const QDir programDir(QCoreApplication::applicationDirPath());
+        const QString beside = programDir.filePath(name), userCopy = QDir(userDir()).filePath(name);
+        QCOMPARE(LibraryReadPath(name),
+                 QDir::cleanPath(programDir.filePath(u"../share/quillmark/"_s + name)));
+        QVERIFY(Store(beside, "x"));
+        QCOMPARE(LibraryReadPath(name), beside);
+        QCOMPARE(LibraryWritePath(name), userCopy); // which creates the user's folder
+        QVERIFY(Store(userCopy, "x"));
+        QCOMPARE(LibraryReadPath(name), userCopy);
+        QCOMPARE(LibraryReadPath(name, m_dir->path()), path(name));
+        QCOMPARE(LibraryWritePath(name, m_dir->path()), path(name));
+        QFile::remove(beside);
     }
 };
 

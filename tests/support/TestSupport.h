@@ -8,10 +8,13 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QStringList>
 #include <QTest>
+
+#include <sys/resource.h>
 
 namespace TestSupport {
 
@@ -106,6 +109,19 @@ inline QByteArray Contents(const QString& path) {
 inline bool Store(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The files in `dir`: after a failed or interrupted save, the target alone.
+inline QStringList Files(const QString& dir) {
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden);
+}
+
+// Limits the size of the files this process writes, as a full disk would.
+inline void LimitFileSize(rlim_t bytes) {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 } // namespace TestSupport
