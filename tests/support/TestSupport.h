@@ -10,6 +10,8 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QTest>
@@ -109,6 +111,22 @@ inline QByteArray Contents(const QString& path) {
 inline bool Store(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Whether PDFs can be read back: pdftotext (poppler-utils) is installed.
+inline bool CanReadPdfs() {
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+}
+
+// The text of each page of a PDF, as pdftotext reads it back.
+inline QStringList PdfPages(const QString& pdf) {
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    text.waitForFinished();
+    // pdftotext ends each page with a form feed.
+    QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(u'\f');
+    pages.removeLast();
+    return pages;
 }
 
 // The files in `dir`: after a failed or interrupted save, the target alone.
