@@ -25,10 +25,7 @@ class TestCharts : public QObject {
 private slots:
     // Seven students; the cells not given are empty and count as 0.
     void distribution_data() {
-        QTest::addColumn<float>("maxScore");
-        QTest::addColumn<QString>("cells");
-        QTest::addColumn<QString>("counts"); // bars 1 ... 11
-        QTest::addColumn<QString>("labels"); // bars 1 ... 11
+        Columns<float, QString, QString, QString>("maxScore", "cells", "counts", "labels"); // bars
         const QString tens = u"|10|20|30|40|50|60|70|80|90|100"_s;
         QTest::newRow("boundaries") << 100.f << u"9.99|10|50|89.99|90|100|85     (B)"_s
                                     << u"1|1|0|0|0|1|0|0|2|2|0"_s << tens;

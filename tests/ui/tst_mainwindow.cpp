@@ -821,71 +821,56 @@ private slots:
         QCOMPARE(s.book.StudentOf(1).id.text() + s.book.StudentOf(2).id.text(), u"S-1S-2"_s);
     }
 
+    // Text goes out and comes back through the setup dialogs, which keep the separator chosen
+    // for their next use: "Smith, John" keeps its comma through an import, an export and back.
     // Export writes the whole table, or the block selected unless "All" is chosen, with the
-    // separator and delimiter the setup dialog gives; Cancel writes nothing.
-    void exportsTableOrSelectedBlock_data() {
-        // Block: rows 1-2 of both tests selected, else one cell. Step: 0 Ok, 1 "All" then Ok,
-        // 2 "|" typed and "{NONE}", 3 Cancel. The first line written and the count of lines.
-        Columns<bool, int, QString, int>("block", "step", "header", "lines");
-        // (The second test was added in front of the first.)
-        const QString all = u"\"Name\"\t\"Total\"\t\"Test  2\"\t\"Test  1\""_s;
-        QTest::newRow("one cell: whole table") << false << 0 << all << 8;
-        QTest::newRow("block") << true << 0 << u"\"Name\"\t\"Test  2\"\t\"Test  1\""_s << 3;
-        QTest::newRow("block, All chosen") << true << 1 << all << 8;
-        QTest::newRow("typed") << true << 2 << u"Name|Test  2|Test  1"_s << 3;
-        QTest::newRow("cancel") << true << 3 << QString() << 0;
-    }
-    void exportsTableOrSelectedBlock() {
-        QFETCH(bool, block);
-        QFETCH(int, step);
-        Session s(2);
-        s.clickCell(1, 2);
-        if (block) s.select(1, 2, 2, 3);
-        const QString file = path(QString::fromLatin1(QTest::currentDataTag()));
-        s.prompter->fileNames << file;
-        AnswerSetup(s, step != 3, [&](Setup* d) {
-            if (step == 1) d->findChild<QRadioButton*>(u"All1"_s)->click();
-            if (step != 2) return;
-            d->findChild<QComboBox*>(u"Separator0"_s)->setEditText(u"|"_s);
-            d->findChild<QComboBox*>(u"Separator1"_s)->setCurrentIndex(2);
-        });
-        s.trigger(u"exp_imp0"_s);
-        const QString written = QString::fromLatin1(Contents(file));
-        QCOMPARE(QFile::exists(file), step != 3);
-        QTEST(written.section(u"\r\n"_s, 0, 0), "header");
-        QTEST(int(written.count(u"\r\n"_s)), "lines");
-    }
-
-    // "Smith, John" keeps its comma through an import, an export and back; both dialogs keep
-    // the comma for their next use. The export's file name is preset beside the gradebook.
-    void importRoundTripsThroughExport() {
+    // separator and delimiter given; Cancel writes nothing. An import leaves the gradebook
+    // untitled, and the export's file name is preset beside the gradebook.
+    void textThroughTheSetupDialogs() {
         Session s;
         QByteArray text = "\"Name\",\"Total\",\"Quiz\"\r\n";
         for (int i = 0; i < 9; ++i)
             text += "\"Smith, John" + QByteArray::number(i) + "\",," + QByteArray::number(60 + i) +
                     "\r\n";
-        const QString source = path(u"class.txt"_s), first = path(u"a.txt"_s),
-                      second = path(u"b.txt"_s);
-        QVERIFY(Store(source, text));
+        QVERIFY(Store(path(u"class.txt"_s), text));
         s.prompter->fileNames << path(u"class.grd"_s);
         QVERIFY(s.files().AskSaveAs()); // titled, to see the import make it untitled
-        const auto run = [&](const char* item, const QString& file, bool chooseComma) {
-            s.prompter->fileNames << file;
-            AnswerSetup(s, true, [=](Setup* d) {
-                if (chooseComma) d->findChild<QComboBox*>(u"Separator0"_s)->setCurrentIndex(1);
+        // Runs Export (item 0) or Import (1) on `name` with the setup dialog: 0 as it is, 1 comma
+        // chosen, 2 "All" chosen, 3 "|" typed and "{NONE}", 4 cancelled. Returns the file.
+        const auto run = [&](int item, const QString& name, int step) {
+            s.prompter->fileNames << path(name);
+            AnswerSetup(s, step != 4, [=](Setup* d) {
+                if (step == 1) d->findChild<QComboBox*>(u"Separator0"_s)->setCurrentIndex(1);
+                if (step == 2) d->findChild<QRadioButton*>(u"All1"_s)->click();
+                if (step != 3) return;
+                d->findChild<QComboBox*>(u"Separator0"_s)->setEditText(u"|"_s);
+                d->findChild<QComboBox*>(u"Separator1"_s)->setCurrentIndex(2);
             });
-            s.trigger(QString::fromLatin1(item));
+            s.trigger(u"exp_imp%1"_s.arg(item));
+            return Contents(path(name));
         };
-        run("exp_imp1", source, true);
+        run(1, u"class.txt"_s, 1);
         QCOMPARE(s.panel->studentCount->text(), u"9"_s);
         QCOMPARE(s.window.windowTitle(), u"Quillmark"_s);
         QVERIFY(s.book.fileName().isEmpty() && !s.book.isModified());
-        run("exp_imp0", first, true);
-        QVERIFY(Contents(first).contains("\r\n\"Smith, John0\",88,60\r\n"));
+        s.clickCell(1, 2);
+        const QByteArray all = run(0, u"all.txt"_s, 1); // one cell: the whole table
+        QVERIFY(all.contains("\r\n\"Smith, John0\",88,60\r\n") && all.count("\r\n") == 10);
         s.prompter->answers << QMessageBox::No; // the export's Refresh has sorted: save?
-        run("exp_imp1", first, false);
-        run("exp_imp0", second, false);
-        QCOMPARE(Contents(second), Contents(first));
+        run(1, u"all.txt"_s, 0);
+        QCOMPARE(run(0, u"again.txt"_s, 0), all);
+        // The first line and the count of lines of a block's export.
+        const auto block = [&](const QString& name, int step) {
+            s.select(1, 2, 2, 2);
+            const QByteArray written = run(0, name, step);
+            return written.left(written.indexOf('\r')) + ' ' +
+                   QByteArray::number(written.count('\n'));
+        };
+        QCOMPARE(block(u"block.txt"_s, 0), "\"Name\",\"Quiz\" 3");
+        QCOMPARE(block(u"chosen.txt"_s, 2), all.left(all.indexOf('\r')) + " 10");
+        QCOMPARE(block(u"typed.txt"_s, 3), "Name|Quiz 3");
+        QCOMPARE(block(u"cancelled.txt"_s, 4), " 0");
+        QVERIFY(!QFile::exists(path(u"cancelled.txt"_s)));
         // The name is taken from the first "." of the gradebook's own name, case kept.
         for (const auto& [gradebook, preset] :
              {std::pair(u"/home/ann/2026.fall/p4.grd"_s, u"/home/ann/2026.fall/p4.TXT"_s),
