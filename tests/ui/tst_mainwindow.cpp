@@ -187,10 +187,11 @@ private slots:
     void enterAndArrowsLeaveTheCell() {
         Session s(2);
         s.clickCell(1, 2);
-        // Typed, a key pressed so many times, then the current cell.
+        // Typed, a key pressed so many times, then the current cell. After "64" the caret is at
+        // its end: Left moves it to 1 and 0 before it leaves.
         const std::tuple<QString, Qt::Key, int, std::pair<int, int>> steps[] = {
-            {u"70"_s, Qt::Key_Return, 1, {2, 2}}, {u"64"_s, Qt::Key_Left, 1, {2, 2}},
-            {{}, Qt::Key_Left, 2, {2, 1}},        {{}, Qt::Key_Right, 1, {2, 3}},
+            {u"70"_s, Qt::Key_Return, 1, {2, 2}}, {u"64"_s, Qt::Key_Left, 2, {2, 2}},
+            {{}, Qt::Key_Left, 1, {2, 1}},        {{}, Qt::Key_Right, 1, {2, 3}},
             {{}, Qt::Key_Right, 1, {2, 3}},       {{}, Qt::Key_Up, 2, {1, 3}},
             {{}, Qt::Key_Down, 9, {7, 3}},        {{}, Qt::Key_Left, 1, {7, 2}}};
         for (const auto& [typed, key, times, cell] : steps) {
