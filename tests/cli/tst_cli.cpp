@@ -163,9 +163,7 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
     }
 
     void tables() {
-        QFETCH(QStringList, args);
-        QFETCH(QString, table);
-        QFETCH(QString, note);
+        auto [args, table, note] = Fetch<QStringList, QString, QString>("args", "table", "note");
         const QString out = expand(u"$out"_s);
         const Outcome run = cli(args);
         QCOMPARE(run.exitCode, 0);
@@ -196,11 +194,9 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
             "Student: Eve Adams|70|100|Total", "", "S-101", 1);
     }
     void pdfs() {
-        QFETCH(QStringList, args);
-        QFETCH(QString, everyPage);
-        QFETCH(QString, somewhere);
-        QFETCH(QString, nowhere);
-        QFETCH(int, least);
+        auto [args, everyPage, somewhere, nowhere, least] =
+            Fetch<QStringList, QString, QString, QString, int>("args", "everyPage", "somewhere",
+                                                               "nowhere", "least");
         if (!CanReadPdfs()) QSKIP("pdftotext (poppler-utils) is missing");
         QFile::remove(expand(u"$out"_s));
         const Outcome run = cli(args);
@@ -247,8 +243,7 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
              u"\"Ann Avery\"   , 9  , 10  "_s});
     }
     void writes() {
-        QFETCH(QStringList, args);
-        QFETCH(QStringList, lines);
+        auto [args, lines] = Fetch<QStringList, QStringList>("args", "lines");
         QFile::remove(expand(u"$out"_s));
         const Outcome run = cli(args);
         QCOMPARE(run.exitCode, 0);
@@ -304,9 +299,8 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
     }
 
     void refusals() {
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QFETCH(QString, message);
+        auto [args, status, message] =
+            Fetch<QStringList, int, QString>("args", "status", "message");
         const Outcome run = cli(args);
         QCOMPARE(run.exitCode, status);
         QCOMPARE(run.out, QString());
@@ -332,8 +326,7 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
         row("library", "library $tmp/old/OLD.dat", "Error writing $tmp/old/OLD.dat. ");
     }
     void sizeLimit() {
-        QFETCH(QStringList, args);
-        QFETCH(QString, message);
+        auto [args, message] = Fetch<QStringList, QString>("args", "message");
         const QString old = args.last();
         QVERIFY(emptyOld());
         const QByteArray before = "What was there before\r\n";

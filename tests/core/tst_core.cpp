@@ -139,9 +139,7 @@ private slots:
         row("file tiny", file, 1.5e-5, u"1.5E-05"_s);
     }
     void formats() {
-        QFETCH(Format, format);
-        QFETCH(double, value);
-        QFETCH(QString, text);
+        auto [format, value, text] = Fetch<Format, double, QString>("format", "value", "text");
         QCOMPARE(format(value), text);
         if (QLatin1StringView(QTest::currentDataTag()).startsWith(u"file"_s))
             QCOMPARE(float(ReadLeadingNumber(text)), float(value));
@@ -169,8 +167,7 @@ private slots:
             u"late work"_s, u"late work"_s);
     }
     void fixedText() {
-        QFETCH(QString, assigned);
-        QFETCH(bool, asNote);
+        auto [assigned, asNote] = Fetch<QString, bool>("assigned", "asNote");
         FixedText<10> field;
         if (asNote)
             field.assignNote(assigned);
@@ -191,8 +188,7 @@ private slots:
         QTest::newRow("words") << u"tomorrow"_s << QDate();
     }
     void testDates() {
-        QFETCH(QString, text);
-        QFETCH(QDate, date);
+        auto [text, date] = Fetch<QString, QDate>("text", "date");
         QCOMPARE(ParseTestDate(text).value_or(QDate()), date);
         if (date.isValid()) QCOMPARE(FormatTestDate(date), text);
     }
@@ -213,10 +209,8 @@ private slots:
         QTest::newRow("other case") << u"s3cret"_s << u"S3CRET"_s << 0xF << all;
     }
     void accessNeeded() {
-        QFETCH(QString, password);
-        QFETCH(QString, given);
-        QFETCH(int, protectMask);
-        QFETCH(QList<int>, asking);
+        auto [password, given, protectMask, asking] =
+            Fetch<QString, QString, int, QList<int>>("password", "given", "protectMask", "asking");
         Gradebook book;
         fillClass(book, mixedClass, password, protectMask);
         given == password ? Unlock(book) : book.setAcceptedPassword(given);
@@ -246,8 +240,7 @@ private slots:
             << int(AddStudent) << chosenNames + QStringList{u"Hal Dunn"_s};
     }
     void hideThenRestore() {
-        QFETCH(int, between);
-        QFETCH(QStringList, restored);
+        auto [between, restored] = Fetch<int, QStringList>("between", "restored");
         Gradebook book;
         fillClass(book, mixedClass);
         // Names move with the header editor off, and it is back on after.
@@ -348,8 +341,7 @@ private slots:
         QTest::newRow("test names") << int(HeaderEditing::TestNames) << QPoint(0, 2);
     }
     void headerEditingRedirectsWrites() {
-        QFETCH(int, mode);
-        QFETCH(QPoint, cell);
+        auto [mode, cell] = Fetch<int, QPoint>("mode", "cell");
         Gradebook book;
         NewClass(book, {}, 1).setHeaderEditing(HeaderEditing(mode));
         book.SetCellText(3, 2, u"typed"_s);
@@ -452,9 +444,7 @@ private slots:
         QTest::newRow("past the end") << 3 << 9 << u"A|B"_s;
     }
     void deletingStudents() {
-        QFETCH(int, first);
-        QFETCH(int, last);
-        QFETCH(QString, names);
+        auto [first, last, names] = Fetch<int, int, QString>("first", "last", "names");
         Gradebook book;
         NewClass(book, LetterLibraries(), 1).setShape(5, book.columnCount());
         for (int r = 1; r <= 3; ++r) {

@@ -112,8 +112,7 @@ private slots:
         QTest::newRow("two decimals") << 1.125 << 2 << 1.13;
     }
     void roundHalfUp() {
-        QFETCH(double, x);
-        QFETCH(int, digits);
+        auto [x, digits] = Fetch<double, int>("x", "digits");
         QTEST(RoundHalfUp(x, digits), "rounded");
     }
 
@@ -132,8 +131,7 @@ private slots:
         QTest::newRow("zero maximum") << 0.0f << 5.0f << -1;
     }
     void gradeIndex() {
-        QFETCH(float, maxScore);
-        QFETCH(float, score);
+        auto [maxScore, score] = Fetch<float, float>("maxScore", "score");
         QTEST(GradeIndex(testOf(maxScore, LetterScale()), score), "step");
     }
 
@@ -150,9 +148,8 @@ private slots:
         QTest::newRow("one step") << QList<float>{4} << QList<float>{100} << -1;
     }
     void autoEven() {
-        QFETCH(QList<float>, values);
-        QFETCH(QList<float>, tops);
-        QFETCH(int, refusedAt);
+        auto [values, tops, refusedAt] =
+            Fetch<QList<float>, QList<float>, int>("values", "tops", "refusedAt");
         GradeScale scale;
         scale.count = int(values.size());
         for (int i = 0; i < scale.count; ++i) {
@@ -203,10 +200,8 @@ private slots:
         row("long entry unpadded", true, false, u"88.12345"_s, u"88.12345(B)"_s);
     }
     void scoreCell() {
-        QFETCH(DisplayMode, mode);
-        QFETCH(bool, graded);
-        QFETCH(bool, ignored);
-        QFETCH(QString, entry);
+        auto [mode, graded, ignored, entry] =
+            Fetch<DisplayMode, bool, bool, QString>("mode", "graded", "ignored", "entry");
         Class c(1);
         c.book.view().displayMode = mode;
         c.book.TestOf(2).calculateGrades = graded ? 1 : 0;
@@ -278,8 +273,7 @@ private slots:
         QTest::newRow("totals shown by grade") << 1 << false << u"4|31.25|32.5|23.01|60.0|0.0"_s;
     }
     void statistics() {
-        QFETCH(int, col);
-        QFETCH(bool, showTotal);
+        auto [col, showTotal] = Fetch<int, bool>("col", "showTotal");
         Class k(2);
         k.book.setShape(6, 4);
         k.book.view().showTotalScores = showTotal;
@@ -382,10 +376,8 @@ private slots:
             (sorted[0] + sorted[1]).join(u'|'));
     }
     void sortStudents() {
-        QFETCH(int, rule);
-        QFETCH(int, keyColumn);
-        QFETCH(QStringList, names);
-        QFETCH(QStringList, scores);
+        auto [rule, keyColumn, names, scores] =
+            Fetch<int, int, QStringList, QStringList>("rule", "keyColumn", "names", "scores");
         const auto scoreOf = [&](int i) {
             return scores.isEmpty() ? QString::number(i) : scores[i];
         };
@@ -423,10 +415,8 @@ private slots:
         row("unreadable as undated", byDate, u"09/15/26|13/45/26|  /  /  "_s, u"T2|T3|T1"_s);
     }
     void sortTests() {
-        QFETCH(int, rule);
-        QFETCH(QStringList, names);
-        QFETCH(QStringList, dates);
-        QFETCH(QStringList, order);
+        auto [rule, names, dates, order] =
+            Fetch<int, QStringList, QStringList, QStringList>("rule", "names", "dates", "order");
         Gradebook book;
         build(book, {u"A"_s, u"B"_s}, 3);
         for (int i = 0; i < 3; ++i) {
@@ -461,8 +451,7 @@ private slots:
         QTest::newRow("past the table") << CellBlock{3, 3, 9, 9} << false << u"50\r\n"_s;
     }
     void blockText() {
-        QFETCH(CellBlock, block);
-        QFETCH(bool, names);
+        auto [block, names] = Fetch<CellBlock, bool>("block", "names");
         Gradebook book;
         Fill(book);
         QTEST(BlockText(book, block, {names, names}), "text");
@@ -495,11 +484,9 @@ private slots:
                            u"Cy|27%    (F)|3      (F)|50     (F)"_s};
     }
     void pasteText() {
-        QFETCH(QString, text);
-        QFETCH(CellBlock, into);
-        QFETCH(bool, layoutNames);
-        QFETCH(bool, takeNames);
-        QFETCH(QStringList, rows);
+        auto [text, into, layoutNames, takeNames, rows] =
+            Fetch<QString, CellBlock, bool, bool, QStringList>("text", "into", "layoutNames",
+                                                               "takeNames", "rows");
         Gradebook book;
         Fill(book);
         PasteText(book, into, text, {layoutNames, layoutNames}, {takeNames, takeNames});
@@ -520,9 +507,7 @@ private slots:
         QTest::newRow("onto the totals") << 3 << 1 << 3 << u"A|B|C"_s;
     }
     void moveTest() {
-        QFETCH(int, from);
-        QFETCH(int, to);
-        QFETCH(int, place);
+        auto [from, to, place] = Fetch<int, int, int>("from", "to", "place");
         Gradebook book;
         NewClass(book, LetterLibraries(), 3);
         for (int c = 2; c <= 4; ++c) {
@@ -638,12 +623,9 @@ private slots:
             3300);
     }
     void editSteps() {
-        QFETCH(QString, operation);
-        QFETCH(QList<float>, before);
-        QFETCH(int, position);
-        QFETCH(double, percent);
-        QFETCH(QString, after);
-        QFETCH(int, slider);
+        auto [operation, before, position, percent, after, slider] =
+            Fetch<QString, QList<float>, int, double, QString, int>(
+                "operation", "before", "position", "percent", "after", "slider");
         GradeScale scale = Stepped<GradeScale>(before);
         ImportanceSet set = Stepped<ImportanceSet>(before);
         const bool groups = operation.endsWith(u" group"_s);

@@ -222,9 +222,7 @@ private slots:
             u"Type mismatch in line 4"_s);
     }
     void fieldReader() {
-        QFETCH(QString, text);
-        QFETCH(QString, kinds);
-        QFETCH(QString, error);
+        auto [text, kinds, error] = Fetch<QString, QString, QString>("text", "kinds", "error");
         FieldReader in(text);
         QStringList got;
         for (const QChar kind : kinds) {
@@ -257,8 +255,7 @@ private slots:
         QTest::newRow("2.00s reads as 1.05s") << u"v2.00s.GRD"_s << 6;
     }
     void readsEveryVersion() {
-        QFETCH(QString, file);
-        QFETCH(int, sections);
+        auto [file, sections] = Fetch<QString, int>("file", "sections");
         Gradebook book;
         // What the file does not say must be visible: flags off, a password and protection on.
         for (auto& s : NewClass(book).students())
@@ -406,9 +403,8 @@ private slots:
                 << DataFile(u"bad-%1.GRD"_s.arg(files[i])) << (i < 2) << (i >= 11);
     }
     void badFiles() {
-        QFETCH(QString, file);
-        QFETCH(bool, formatError);
-        QFETCH(bool, shapeRefused);
+        auto [file, formatError, shapeRefused] =
+            Fetch<QString, bool, bool>("file", "formatError", "shapeRefused");
         Gradebook book;
         NewClass(book).setFileName(file);
         QCOMPARE(ReadGradebookFile(book, file).message(),
@@ -502,10 +498,8 @@ private slots:
         QTest::newRow("long delimiter") << u"<<a,b<<,c"_s << c << u"<<"_s << u"a,b|c"_s;
     }
     void splitImportLine() {
-        QFETCH(QString, line);
-        QFETCH(QString, separator);
-        QFETCH(QString, delimiter);
-        QFETCH(QString, fields);
+        auto [line, separator, delimiter, fields] =
+            Fetch<QString, QString, QString, QString>("line", "separator", "delimiter", "fields");
         QCOMPARE(SplitImportLine(line, separator, delimiter), fields.split(u'|'));
     }
 
@@ -545,8 +539,7 @@ private slots:
             << u"\"Name\"\t\"Essay\"\r\n\"Smith, John\"\t15\r\n\"Lee, Ann €\"\t\r\n"_s;
     }
     void exportText() {
-        QFETCH(DisplayMode, mode);
-        QFETCH(Opts, opts);
+        auto [mode, opts] = Fetch<DisplayMode, Opts>("mode", "opts");
         SmallClass c{mode};
         const QString file = path(u"out.txt"_s);
         QVERIFY(ExportText(c.book, file, opts).ok());
@@ -626,9 +619,7 @@ private slots:
             << u"The file holds more than 32766 students."_s << u"32767x3: 0,0=Name"_s;
     }
     void importText() {
-        QFETCH(Opts, opts);
-        QFETCH(QByteArray, file);
-        QFETCH(QString, why);
+        auto [opts, file, why] = Fetch<Opts, QByteArray, QString>("opts", "file", "why");
         Gradebook book;
         const Result result = importBytes(book, file, opts);
         const QString stopped = u"Error importing from "_s + path(u"in.txt"_s) + u". "_s + why;
@@ -680,8 +671,7 @@ private slots:
         row("last file of 254 characters", u"File/Last File", longPath, longPath);
     }
     void storedValueIsRead() {
-        QFETCH(QString, key);
-        QFETCH(QString, text);
+        auto [key, text] = Fetch<QString, QString>("key", "text");
         store()->setValue(key, text);
         QVERIFY(SaveSettings(*store(u"again"_s), LoadSettings(*store(), FontDefaults)).ok());
         QTEST(store(u"again"_s)->value(key).toString(), "savedAs");
@@ -735,8 +725,7 @@ private slots:
         QTest::newRow("empty path is not a file") << u"/a"_s << QString() << u"/a"_s;
     }
     void addRecentFile() {
-        QFETCH(QString, before);
-        QFETCH(QString, added);
+        auto [before, added] = Fetch<QString, QString>("before", "added");
         QStringList list = before.split(u' ', Qt::SkipEmptyParts);
         AddRecentFile(list, added);
         QTEST(list.join(u' '), "after");
@@ -760,9 +749,7 @@ private slots:
             QTest::newRow(name) << block << offset << QByteArray::fromHex(hex);
     }
     void blockLayout() {
-        QFETCH(QByteArray, block);
-        QFETCH(int, offset);
-        QFETCH(QByteArray, hex);
+        auto [block, offset, hex] = Fetch<QByteArray, int, QByteArray>("block", "offset", "hex");
         QCOMPARE(block.mid(offset, hex.size()).toHex(), hex.toHex());
     }
 
@@ -882,10 +869,8 @@ private slots:
             ReadError + u"Type mismatch in line 3"_s);
     }
     void entryCounts() {
-        QFETCH(QString, file);
-        QFETCH(QString, message);
-        QFETCH(int, kept);
-        QFETCH(int, size);
+        auto [file, message, kept, size] =
+            Fetch<QString, QString, int, int>("file", "message", "kept", "size");
         std::vector<GradeScale> library;
         const LibraryReadResult read = ReadLibraryFile(file, library);
         QCOMPARE(read.count, message.startsWith(ReadError) ? 0 : kept); // none count after an error

@@ -26,6 +26,13 @@ template <class... T, class... Names> void Columns(Names... names) {
     (QTest::addColumn<T>(names), ...);
 }
 
+// The current row's values of the named columns, for a structured binding:
+// const auto [rule, names] = Fetch<int, QString>("rule", "names");
+template <class... T, class... Names> std::tuple<T...> Fetch(Names... names) {
+    static_assert(sizeof...(T) == sizeof...(Names));
+    return {*static_cast<T*>(QTest::qData(names, qMetaTypeId<T>()))...};
+}
+
 // F 0 / D 1 / C 2 / B 3 / A 4 with top scores 59, 69, 79, 89, 100.
 inline GradeScale LetterScale(const QString& name = QStringLiteral("Letters")) {
     GradeScale s;

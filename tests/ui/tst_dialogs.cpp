@@ -166,10 +166,8 @@ private slots:
         QTest::newRow("group") << true << 1 << 20 << u"Quiz 30, Tests 30, Homework 40"_s << 3000;
     }
     void dragsBorders() {
-        QFETCH(bool, groups);
-        QFETCH(int, column);
-        QFETCH(int, dx);
-        QFETCH(QString, after);
+        auto [groups, column, dx, after] =
+            Fetch<bool, int, int, QString>("groups", "column", "dx", "after");
         Opened o(groups);
         const QPoint from = o.grid()->handleRect(column).center();
         QTest::mouseMove(o.grid(), from);
@@ -205,11 +203,8 @@ private slots:
             u"Quiz 20, Tests 40, Assignment 40"_s);
     }
     void appliesBoxes() {
-        QFETCH(bool, groups);
-        QFETCH(int, column);
-        QFETCH(int, box);
-        QFETCH(QString, typed);
-        QFETCH(bool, enter);
+        auto [groups, column, box, typed, enter] =
+            Fetch<bool, int, int, QString, bool>("groups", "column", "box", "typed", "enter");
         Opened o(groups);
         o.select(column);
         QLineEdit* edit = o.box(box);
@@ -258,12 +253,9 @@ private slots:
             << true << none << 2 << load << 0 << true << u"All 100"_s << 0 << u""_s;
     }
     void buttons() {
-        QFETCH(bool, groups);
-        QFETCH(QList<float>, values);
-        QFETCH(int, column);
-        QFETCH(QString, button);
-        QFETCH(int, chosen);
-        QFETCH(bool, ok);
+        auto [groups, values, column, button, chosen, ok] =
+            Fetch<bool, QList<float>, int, QString, int, bool>("groups", "values", "column",
+                                                               "button", "chosen", "ok");
         Opened o(groups, values);
         const GradeScale given = o.scale;
         o.chosen = chosen;
@@ -317,9 +309,8 @@ private slots:
             ann + u"S-22,Bob Ray,S-22,1,|Cy Ng,Cy Ng,,0,"_s, u"ok*"_s);
     }
     void dialogs() {
-        QFETCH(bool, tests);
-        QFETCH(QStringList, records);
-        QFETCH(QString, state);
+        auto [tests, records, state] =
+            Fetch<bool, QStringList, QString>("tests", "records", "state");
         Gradebook book;
         Class(book);
         ScriptedPrompter prompter;
@@ -370,9 +361,8 @@ private slots:
             u"Error opening "_s);
     }
     void libraryDialog() {
-        QFETCH(bool, importance);
-        QFETCH(int, entries);
-        QFETCH(QString, steps);
+        auto [importance, entries, steps] =
+            Fetch<bool, int, QString>("importance", "entries", "steps");
         QTemporaryDir dir;
         const QString file = dir.filePath(importance ? ImportanceLibraryName : ScaleLibraryName);
         std::vector<GradeScale> written;

@@ -230,10 +230,8 @@ private slots:
         add("student Enter", "student", 2, Qt::Key_Return, {0, 4});
     }
     void keysWalkOnlyWhereTheyShould() {
-        QFETCH(QString, start);
-        QFETCH(int, section);
-        QFETCH(QKeyCombination, key);
-        QFETCH(QPoint, typedAt);
+        auto [start, section, key, typedAt] =
+            Fetch<QString, int, QKeyCombination, QPoint>("start", "section", "key", "typedAt");
         Session s(3);
         if (start == u"score")
             s.clickCell(3, 3);
@@ -415,8 +413,7 @@ private slots:
         QTest::newRow("Total") << QPoint(1, 0) << u"fina"_s << true << false;
     }
     void rightButtonMenus() {
-        QFETCH(QPoint, at);
-        QFETCH(QString, menu);
+        auto [at, menu] = Fetch<QPoint, QString>("at", "menu");
         Session s(2);
         s.clickCell(2, 2);
         QString shown;
@@ -509,9 +506,8 @@ private slots:
             "maximum score", [](auto* p) { QTest::keyClicks(p->maxScore, u"5"_s); }, 2, EditScores);
     }
     void protectionRefusesAndRestores() {
-        QFETCH(std::function<void(ControlPanel*)>, use);
-        QFETCH(int, rule);
-        QFETCH(int, col);
+        auto [use, rule, col] =
+            Fetch<std::function<void(ControlPanel*)>, int, int>("use", "rule", "col");
         Session s(1);
         s.lock(rule);
         ControlPanel* p = s.panel;
@@ -603,10 +599,8 @@ private slots:
         QTest::newRow("shrink cancel") << u"5"_s << int(QMessageBox::Cancel) << 7 << true << 6;
     }
     void studentCountBox() {
-        QFETCH(QString, typed);
-        QFETCH(int, answer);
-        QFETCH(int, students);
-        QFETCH(bool, asked);
+        auto [typed, answer, students, asked] =
+            Fetch<QString, int, int, bool>("typed", "answer", "students", "asked");
         Session s(1);
         s.clickCell(6, 2);
         s.book.StudentOf(6).id = u"S-6"_s;
@@ -665,9 +659,7 @@ private slots:
         QTest::newRow("yes, save fails") << int(QMessageBox::Yes) << u"taken.GRD"_s << false;
     }
     void savePromptAnswers() {
-        QFETCH(int, answer);
-        QFETCH(QString, saveAs);
-        QFETCH(bool, replaced);
+        auto [answer, saveAs, replaced] = Fetch<int, QString, bool>("answer", "saveAs", "replaced");
         Session s(1);
         QDir(m_dir.path()).mkpath(u"taken.GRD"_s);
         s.prompter->answers << QMessageBox::StandardButton(answer);
@@ -896,9 +888,7 @@ private slots:
         QTest::newRow("not a number") << int(QMessageBox::No) << true << u"Error importing from "_s;
     }
     void importCancelledOrFailing() {
-        QFETCH(int, save);
-        QFETCH(bool, ok);
-        QFETCH(QString, message);
+        auto [save, ok, message] = Fetch<int, bool, QString>("save", "ok", "message");
         Session s(1);
         s.typeColumn(2, {u"85"_s});
         const QString file = path(u"bad.txt"_s);
@@ -1076,9 +1066,7 @@ private slots:
         QTest::newRow("pasted quote") << true << u"\"x\""_s << u"'x'"_s << QString();
     }
     void boxesKeepToFileText() {
-        QFETCH(bool, pasted);
-        QFETCH(QString, input);
-        QFETCH(QString, refused);
+        auto [pasted, input, refused] = Fetch<bool, QString, QString>("pasted", "input", "refused");
         QWidget window;
         auto* edit = new QLineEdit(&window);
         KeepToFileText(edit);
@@ -1200,12 +1188,9 @@ private slots:
         row("report, password refused", "studentreport", {2, 1, 2, 1}, true, 1, "", "");
     }
     void printing() {
-        QFETCH(QString, item);
-        QFETCH(CellBlock, block);
-        QFETCH(bool, locked);
-        QFETCH(int, answer);
-        QFETCH(QString, printed);
-        QFETCH(QString, absent);
+        auto [item, block, locked, answer, printed, absent] =
+            Fetch<QString, CellBlock, bool, int, QString, QString>("item", "block", "locked",
+                                                                   "answer", "printed", "absent");
         if (!CanReadPdfs()) QSKIP("pdftotext (poppler-utils) is missing");
         Session s(2);
         for (int r = 1; r <= 3; ++r)
