@@ -661,15 +661,6 @@ private slots:
             QCOMPARE(columns.widths[std::size_t(x)], before.isEmpty() ? 3000 : 250);
         }
     }
-
-    // A step's value and grade as the scale editor sets them; the grade is cut to its field.
-    void valueAndGrade() {
-        GradeScale scale = Stepped<GradeScale>({50, 100});
-        SetValue(scale, 1, 2.5);
-        SetGrade(scale, 1, u"Excellent++"_s);
-        QCOMPARE(scale.steps[1].value, 2.5f);
-        QCOMPARE(scale.steps[1].grade.text(), u"Excellent+"_s);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestGrading)

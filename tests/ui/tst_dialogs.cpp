@@ -225,32 +225,28 @@ private slots:
             "groups", "values", "column", "button", "chosen", "ok", "after", "current", "message");
         const QString ins = u"InsDel0"_s, del = u"InsDel1"_s, load = u"InsDel2"_s,
                       even = u"InsDel3"_s;
-        const QList<float> none;
-        QTest::newRow("Ins at the first") << false << none << 1 << ins << 0 << true
-                                          << u"X 8, F 66, D 74, C 82, B 91, A 100"_s << 5 << u""_s;
-        QTest::newRow("Ins at the last") << false << none << 5 << ins << 0 << true
-                                         << u"F 57, D 66, C 74, B 82, X 91, A 100"_s << 5 << u""_s;
-        QTest::newRow("Del, Cancel")
-            << false << none << 2 << del << 0 << true << Letters << 2 << u"Deleting a Grade"_s;
-        QTest::newRow("Del") << false << none << 2 << del << 1 << true
-                             << u"F 62, C 74, B 87, A 100"_s << 2 << u"Deleting a Grade"_s;
-        QTest::newRow("Auto Even, Cancel") << false << none << 3 << even << 0 << false
-                                           << u"F 12, D 37, C 62, B 87, A 100"_s << 3 << u""_s;
-        QTest::newRow("Auto Even out of order")
-            << false << QList<float>{0, 1, 1, 3, 4} << 5 << even << 0 << true << Letters << 3
-            << ValuesOutOfOrderMessage;
-        QTest::newRow("Auto Even, best value 0")
-            << false << QList<float>{-4, -3, -2, -1, 0} << 2 << even << 0 << true << Letters << 5
-            << u"Error: The highest Numeric Value (0) must be above 0!"_s;
-        QTest::newRow("Load, Cancel")
-            << false << none << 3 << load << 2 << false << u"Fail 50, Pass 100"_s << 1 << u""_s;
-        QTest::newRow("Load nothing")
-            << false << none << 3 << load << -1 << true << Letters << 3 << u""_s;
-        QTest::newRow("Del group")
-            << true << none << 1 << del << 1 << true << u"Tests 50, Homework 50"_s << 1
-            << u"Deleting Importance Group"_s;
-        QTest::newRow("Load groups")
-            << true << none << 2 << load << 0 << true << u"All 100"_s << 0 << u""_s;
+        const auto row = [](const char* tag, int column, const QString& button, int chosen,
+                            const QString& after, int current, const QString& message = {},
+                            bool ok = true, bool groups = false, const QList<float>& values = {}) {
+            QTest::newRow(tag) << groups << values << column << button << chosen << ok << after
+                               << current << message;
+        };
+        const QString deleting = u"Deleting a Grade"_s;
+        row("Ins at the first", 1, ins, 0, u"X 8, F 66, D 74, C 82, B 91, A 100"_s, 5);
+        row("Ins at the last", 5, ins, 0, u"F 57, D 66, C 74, B 82, X 91, A 100"_s, 5);
+        row("Del, Cancel", 2, del, 0, Letters, 2, deleting);
+        row("Del", 2, del, 1, u"F 62, C 74, B 87, A 100"_s, 2, deleting);
+        row("Auto Even, Cancel", 3, even, 0, u"F 12, D 37, C 62, B 87, A 100"_s, 3, {}, false);
+        row("Auto Even out of order", 5, even, 0, Letters, 3, ValuesOutOfOrderMessage, true, false,
+            {0, 1, 1, 3, 4});
+        row("Auto Even, best value 0", 2, even, 0, Letters, 5,
+            u"Error: The highest Numeric Value (0) must be above 0!"_s, true, false,
+            {-4, -3, -2, -1, 0});
+        row("Load, Cancel", 3, load, 2, u"Fail 50, Pass 100"_s, 1, {}, false);
+        row("Load nothing", 3, load, -1, Letters, 3);
+        row("Del group", 1, del, 1, u"Tests 50, Homework 50"_s, 1, u"Deleting Importance Group"_s,
+            true, true);
+        row("Load groups", 2, load, 0, u"All 100"_s, 0, {}, true, true);
     }
     void buttons() {
         auto [groups, values, column, button, chosen, ok] =
