@@ -272,7 +272,6 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
             "Error opening $tmp/no/out. No such file or directory");
         row("no import file", 1, "import $tmp/none $tmp/never",
             "Error opening $tmp/none. No such file or directory");
-        row("convert, no folder", 1, "convert $letters $tmp/no/out", "Error opening $tmp/no/out. ");
         // The window refuses a display-mode change while the grading rules are locked.
         row("protected, mode without password", 1, "show $cli/protected.grd --mode numbers",
             "Authorization was not verified.");
