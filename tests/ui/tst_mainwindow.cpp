@@ -155,7 +155,8 @@ private slots:
              {std::pair(u"8"_s, u"8      (F)|8%     (F)"_s),
               std::pair(u"5"_s, u"85     (B)|85%    (B)"_s), std::pair(u"x"_s, u"85     (B)x|"_s),
               std::pair(u"X"_s, u"85     (B)|85%    (B)"_s), std::pair(u"\b\b"_s, u"|"_s)}) {
-            s.type(typed);
+            // "X" with Shift, as a keyboard sends it.
+            typed == u"X" ? QTest::keyClick(s.editor(), 'X', Qt::ShiftModifier) : s.type(typed);
             QCOMPARE(s.cell(2, 2) + u'|' + s.cell(2, 1), cells);
             QCOMPARE(s.panel->ignoreGrade->isChecked(), typed == u"x");
             QCOMPARE(s.editor()->text(), ScoreOfCell(s.cell(2, 2)));
@@ -366,6 +367,7 @@ private slots:
         Session a(2), b(3);
         a.typeColumn(2, {u"40"_s, u"35"_s});
         a.book.TestOf(2).maxScore = 50;
+        a.book.TestOf(3).maxScore = 20; // each selected column takes its own test's
         a.select(1, 2, 7, 3);
         a.trigger(u"popTCopy"_s);
         const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
@@ -377,7 +379,8 @@ private slots:
         b.prompter->answers << QMessageBox::Yes << QMessageBox::No;
         b.trigger(u"paste"_s);
         QCOMPARE(b.prompter->asked, QStringList{u"Paste Test parameters too?"_s});
-        QCOMPARE(b.book.TestOf(3).maxScore, 50.0f);
+        QCOMPARE(QList({b.book.TestOf(3).maxScore, b.book.TestOf(4).maxScore}),
+                 QList({50.f, 20.f}));
         QCOMPARE(b.cell(0, 3), a.cell(0, 2));
         QVERIFY(b.cell(2, 3).startsWith(u"35 "_s) && b.cell(1, 2).isEmpty()); // not beside
         // No keeps the parameters and names but still pastes the scores.
@@ -385,7 +388,7 @@ private slots:
         b.select(1, 2, 7, 2);
         b.trigger(u"paste"_s);
         QCOMPARE(b.prompter->asked.size(), 2);
-        QCOMPARE(b.book.TestOf(2).maxScore, b.book.TestOf(4).maxScore);
+        QCOMPARE(b.book.TestOf(2).maxScore, 100.0f);
         QCOMPARE(b.cell(0, 2), name2);
         QVERIFY(b.cell(1, 2).startsWith(u"40"_s));
         a.trigger(u"cut"_s);
