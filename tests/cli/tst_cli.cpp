@@ -7,13 +7,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
 #include <csignal>
-#include <sys/resource.h>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace TestSupport;
@@ -28,18 +26,6 @@ struct Outcome {
 // Expected text as it reads, a '|' standing for a TAB.
 QString tabbed(const char* text) {
     return QString::fromUtf8(text).replace(u'|', u'\t');
-}
-
-void LimitFileSize(rlim_t bytes) {
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-// The files in `dir`: after a failed or interrupted save, the target alone.
-QStringList Files(const QString& dir) {
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden);
 }
 
 // The same as a file holds it: CR LF lines, Windows-1252 (the texts here are all Latin-1).
@@ -177,9 +163,7 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
     }
 
     void tables() {
-        QFETCH(QStringList, args);
-        QFETCH(QString, table);
-        QFETCH(QString, note);
+        auto [args, table, note] = Fetch<QStringList, QString, QString>("args", "table", "note");
         const QString out = expand(u"$out"_s);
         const Outcome run = cli(args);
         QCOMPARE(run.exitCode, 0);
@@ -210,23 +194,16 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
             "Student: Eve Adams|70|100|Total", "", "S-101", 1);
     }
     void pdfs() {
-        QFETCH(QStringList, args);
-        QFETCH(QString, everyPage);
-        QFETCH(QString, somewhere);
-        QFETCH(QString, nowhere);
-        QFETCH(int, least);
-        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
-            QSKIP("pdftotext (poppler-utils) is missing: the PDFs cannot be read back.");
+        auto [args, everyPage, somewhere, nowhere, least] =
+            Fetch<QStringList, QString, QString, QString, int>("args", "everyPage", "somewhere",
+                                                               "nowhere", "least");
+        if (!CanReadPdfs()) QSKIP("pdftotext (poppler-utils) is missing");
         QFile::remove(expand(u"$out"_s));
         const Outcome run = cli(args);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QString());
-        QProcess text;
-        text.start(u"pdftotext"_s, {expand(u"$out"_s), u"-"_s});
-        QVERIFY(text.waitForFinished());
-        // pdftotext ends each page with a form feed and gives one blank for a run of them.
-        QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(u'\f');
-        pages.removeLast();
+        // pdftotext gives one blank for a run of them.
+        const QStringList pages = PdfPages(expand(u"$out"_s));
         QVERIFY2(pages.size() >= least, qPrintable(QString::number(pages.size())));
         for (int i = 0; i < pages.size(); ++i) {
             const QString page = pages[i].simplified() + u' ';
@@ -266,8 +243,7 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
              u"\"Ann Avery\"   , 9  , 10  "_s});
     }
     void writes() {
-        QFETCH(QStringList, args);
-        QFETCH(QStringList, lines);
+        auto [args, lines] = Fetch<QStringList, QStringList>("args", "lines");
         QFile::remove(expand(u"$out"_s));
         const Outcome run = cli(args);
         QCOMPARE(run.exitCode, 0);
@@ -296,7 +272,6 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
             "Error opening $tmp/no/out. No such file or directory");
         row("no import file", 1, "import $tmp/none $tmp/never",
             "Error opening $tmp/none. No such file or directory");
-        row("convert, no folder", 1, "convert $letters $tmp/no/out", "Error opening $tmp/no/out. ");
         // The window refuses a display-mode change while the grading rules are locked.
         row("protected, mode without password", 1, "show $cli/protected.grd --mode numbers",
             "Authorization was not verified.");
@@ -323,9 +298,8 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
     }
 
     void refusals() {
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QFETCH(QString, message);
+        auto [args, status, message] =
+            Fetch<QStringList, int, QString>("args", "status", "message");
         const Outcome run = cli(args);
         QCOMPARE(run.exitCode, status);
         QCOMPARE(run.out, QString());
@@ -351,8 +325,7 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
         row("library", "library $tmp/old/OLD.dat", "Error writing $tmp/old/OLD.dat. ");
     }
     void sizeLimit() {
-        QFETCH(QStringList, args);
-        QFETCH(QString, message);
+        auto [args, message] = Fetch<QStringList, QString>("args", "message");
         const QString old = args.last();
         QVERIFY(emptyOld());
         const QByteArray before = "What was there before\r\n";

@@ -1,28 +1,28 @@
-// The grading engine: scales, score cells and totals, sorting, and the table's text and moves.
+// The grading engine: scales, score cells and totals, sorting, the table's text and moves, and
+// the slider columns that edit scales and groups.
 #include "TestSupport.h"
-#include "core/NewGradebook.h"
 #include "core/NumberText.h"
-#include "core/TestCommands.h"
 #include "grading/Calculation.h"
+#include "grading/Importance.h"
 #include "grading/Scale.h"
 #include "grading/ScoreEntry.h"
+#include "grading/SliderColumns.h"
 #include "grading/Sorting.h"
 #include "grading/Statistics.h"
 #include "grading/TableTransfer.h"
 
+#include <QRegularExpression>
 #include <QTest>
+
+#include <numeric>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace TestSupport;
 
 namespace {
 
-TestRecord testOf(float maxScore, GradeScale scale) {
-    TestRecord t;
-    t.maxScore = maxScore;
-    t.calculateGrades = 1;
-    t.scale = scale;
-    return t;
+TestRecord testOf(float maxScore, const GradeScale& scale) {
+    return {.maxScore = maxScore, .date = {}, .note = {}, .calculateGrades = 1, .scale = scale};
 }
 
 // A class with `tests` tests of maximum 100 on the letter scale, groups 40 % and 60 %.
@@ -66,16 +66,37 @@ void build(Gradebook& book, const QStringList& names, int tests) {
 
 // Three students with names and two tests of scores 80 / 90, 70 / 60, empty / 50.
 void Fill(Gradebook& book) {
-    NewClass(book, LetterLibraries(), 2);
-    book.setShape(4, book.columnCount());
+    NewClass(book, LetterLibraries(), 2).setShape(4, 4);
     book.view().displayMode = DisplayMode::Letters;
-    const QStringList names{u"Ada"_s, u"Ben"_s, u"Cy"_s};
-    const QStringList scores{u"80"_s, u"90"_s, u"70"_s, u"60"_s, QString(), u"50"_s};
+    const QStringList cells = Items(u"Ada|80|90|Ben|70|60|Cy||50"_s);
     for (int r = 1; r <= 3; ++r) {
-        book.SetCellText(r, 0, names[r - 1]);
+        book.SetCellText(r, 0, cells[3 * r - 3]);
         for (int c = 2; c <= 3; ++c)
-            EnterScore(book, r, c, scores[(r - 1) * 2 + c - 2]);
+            EnterScore(book, r, c, cells[3 * r + c - 4]);
     }
+}
+
+// Steps (valued 0, 1, ...) or groups named A, B, ... with the given top scores or shares.
+template <class Set> Set Stepped(const QList<float>& tops) {
+    Set s;
+    for (float top : tops) {
+        auto [name, value, topOrShare] = s.steps[std::size_t(s.count)].fields();
+        name = QString(QChar(u'A' + s.count));
+        value = std::is_same_v<Set, GradeScale> ? float(s.count) : 0;
+        topOrShare = top;
+        ++s.count;
+    }
+    return s;
+}
+
+// "A 25, B 50": each step's or group's name and top score or share.
+template <class Set> QString Listed(const Set& s) {
+    QStringList items;
+    for (int i = 0; i < s.count; ++i) {
+        const auto [name, value, topOrShare] = s.steps[std::size_t(i)].fields();
+        items << name.text() + u' ' + QString::number(topOrShare);
+    }
+    return items.join(u", "_s);
 }
 
 } // namespace
@@ -91,8 +112,7 @@ private slots:
         QTest::newRow("two decimals") << 1.125 << 2 << 1.13;
     }
     void roundHalfUp() {
-        QFETCH(double, x);
-        QFETCH(int, digits);
+        auto [x, digits] = Fetch<double, int>("x", "digits");
         QTEST(RoundHalfUp(x, digits), "rounded");
     }
 
@@ -111,8 +131,7 @@ private slots:
         QTest::newRow("zero maximum") << 0.0f << 5.0f << -1;
     }
     void gradeIndex() {
-        QFETCH(float, maxScore);
-        QFETCH(float, score);
+        auto [maxScore, score] = Fetch<float, float>("maxScore", "score");
         QTEST(GradeIndex(testOf(maxScore, LetterScale()), score), "step");
     }
 
@@ -129,9 +148,8 @@ private slots:
         QTest::newRow("one step") << QList<float>{4} << QList<float>{100} << -1;
     }
     void autoEven() {
-        QFETCH(QList<float>, values);
-        QFETCH(QList<float>, tops);
-        QFETCH(int, refusedAt);
+        auto [values, tops, refusedAt] =
+            Fetch<QList<float>, QList<float>, int>("values", "tops", "refusedAt");
         GradeScale scale;
         scale.count = int(values.size());
         for (int i = 0; i < scale.count; ++i) {
@@ -143,11 +161,9 @@ private slots:
             const auto* refusal = std::get_if<AutoEvenRefusal>(&result);
             QVERIFY(refusal);
             QCOMPARE(refusal->step, refusedAt);
-            QCOMPARE(refusal->message,
-                     values.back() > 0
-                         ? u"Error: Numeric Values are not in order!"_s
-                         : u"Error: The highest Numeric Value (%1) must be above 0!"_s.arg(
-                               values.back()));
+            QCOMPARE(refusal->message, values.back() > 0
+                                           ? ValuesOutOfOrderMessage
+                                           : BestValueNotAboveZeroMessage(values.back()));
             return;
         }
         const auto* even = std::get_if<GradeScale>(&result);
@@ -164,28 +180,28 @@ private slots:
     void scoreCell_data() {
         Columns<DisplayMode, bool, bool, QString, QString>("mode", "graded", "ignored", "entry",
                                                            "cell");
-        const DisplayMode letters = DisplayMode::Letters, percent = DisplayMode::PercentOfMax;
-        QTest::newRow("letter") << letters << true << false << u"85"_s << u"85     (B)"_s;
-        QTest::newRow("number") << DisplayMode::Numbers << true << false << u"85"_s
-                                << u"85     (3.0)"_s;
-        QTest::newRow("percent") << percent << true << false << u"42.5"_s << u"42.5   (43%)"_s;
-        QTest::newRow("ignored letter") << letters << true << true << u"85"_s << u"85     (B)x"_s;
-        QTest::newRow("ungraded") << letters << false << false << u"85"_s << u"85"_s;
-        QTest::newRow("ungraded ignored") << letters << false << true << u"85"_s << u"85      x"_s;
-        QTest::newRow("ungraded zero stays") << letters << false << false << u"0"_s << u"0"_s;
-        QTest::newRow("graded zero empties") << letters << true << false << u"0"_s << u""_s;
-        QTest::newRow("empty ignored") << letters << true << true << u""_s << u"        x"_s;
-        QTest::newRow("above maximum empties") << letters << true << false << u"101"_s << u""_s;
-        QTest::newRow("above maximum in percent") << percent << true << false << u"101"_s << u""_s;
-        QTest::newRow("maximum") << letters << true << false << u"100"_s << u"100    (A)"_s;
-        QTest::newRow("long entry unpadded")
-            << letters << true << false << u"88.12345"_s << u"88.12345(B)"_s;
+        const auto row = [](const char* tag, bool graded, bool ignored, const QString& entry,
+                            const QString& cell, DisplayMode mode = DisplayMode::Letters) {
+            QTest::newRow(tag) << mode << graded << ignored << entry << cell;
+        };
+        const DisplayMode percent = DisplayMode::PercentOfMax;
+        row("letter", true, false, u"85"_s, u"85     (B)"_s);
+        row("number", true, false, u"85"_s, u"85     (3.0)"_s, DisplayMode::Numbers);
+        row("percent", true, false, u"42.5"_s, u"42.5   (43%)"_s, percent);
+        row("ignored letter", true, true, u"85"_s, u"85     (B)x"_s);
+        row("ungraded", false, false, u"85"_s, u"85"_s);
+        row("ungraded ignored", false, true, u"85"_s, u"85      x"_s);
+        row("ungraded zero stays", false, false, u"0"_s, u"0"_s);
+        row("graded zero empties", true, false, u"0"_s, u""_s);
+        row("empty ignored", true, true, u""_s, u"        x"_s);
+        row("above maximum empties", true, false, u"101"_s, u""_s);
+        row("above maximum in percent", true, false, u"101"_s, u""_s, percent);
+        row("maximum", true, false, u"100"_s, u"100    (A)"_s);
+        row("long entry unpadded", true, false, u"88.12345"_s, u"88.12345(B)"_s);
     }
     void scoreCell() {
-        QFETCH(DisplayMode, mode);
-        QFETCH(bool, graded);
-        QFETCH(bool, ignored);
-        QFETCH(QString, entry);
+        auto [mode, graded, ignored, entry] =
+            Fetch<DisplayMode, bool, bool, QString>("mode", "graded", "ignored", "entry");
         Class c(1);
         c.book.view().displayMode = mode;
         c.book.TestOf(2).calculateGrades = graded ? 1 : 0;
@@ -195,33 +211,28 @@ private slots:
 
     void rowTotal_data() {
         Columns<Totals, QString>("c", "cell");
+        const auto row = [](const char* tag, const Totals& c, const QString& cell) {
+            QTest::newRow(tag) << c << cell;
+        };
         const auto letters = DisplayMode::Letters, percent = DisplayMode::PercentOfMax;
         // 80 in a 40 % test; 90 and an empty cell in two 60 % homeworks.
-        QTest::newRow("empty counts as 0")
-            << Totals{{40, 60}, {0, 1, 1}, {80, 90, 0}} << u"59%    (F)"_s;
-        QTest::newRow("empty ignored")
-            << Totals{{40, 60}, {0, 1, 1}, {80, 90, 0}, u"001"_s} << u"86%    (B)"_s;
-        QTest::newRow("one group is the plain mean")
-            << Totals{{40, 60}, {1, 1, 1}, {70, 80, 93}} << u"81%    (B)"_s;
-        QTest::newRow("no weight leaves the total empty")
-            << Totals{{0, 0}, {0, 1}, {80, 90}} << QString();
-        QTest::newRow("a 0 % group adds nothing")
-            << Totals{{0, 100}, {0, 1}, {80, 90}} << u"90%    (A)"_s;
+        row("empty counts as 0", {{40, 60}, {0, 1, 1}, {80, 90, 0}}, u"59%    (F)"_s);
+        row("empty ignored", {{40, 60}, {0, 1, 1}, {80, 90, 0}, u"001"_s}, u"86%    (B)"_s);
+        row("one group is the plain mean", {{40, 60}, {1, 1, 1}, {70, 80, 93}}, u"81%    (B)"_s);
+        row("no weight leaves the total empty", {{0, 0}, {0, 1}, {80, 90}}, QString());
+        row("a 0 % group adds nothing", {{0, 100}, {0, 1}, {80, 90}}, u"90%    (A)"_s);
         // Group 0 (40 %) holds 50, group 1 (60 %) holds 100.
-        for (const float group : {2.0f, -1.0f})
-            QTest::newRow(qPrintable(u"group %1 counts as group 0"_s.arg(group)))
-                << Totals{{40, 60}, {group, 1}, {50, 100}} << u"80%    (B)"_s;
+        row("group 2 counts as group 0", {{40, 60}, {2, 1}, {50, 100}}, u"80%    (B)"_s);
+        row("group -1 counts as group 0", {{40, 60}, {-1, 1}, {50, 100}}, u"80%    (B)"_s);
         // Under the grades rule a B (value 3 of a best 4) counts 75, where its score is 85.
-        QTest::newRow("grades rule")
-            << Totals{{100}, {0}, {85}, {}, letters, true} << u"75%    (C)"_s;
-        QTest::newRow("grades rule, percent of max uses scores")
-            << Totals{{100}, {0}, {85}, {}, percent, true} << u"85%"_s;
-        QTest::newRow("grades rule, ungraded test uses scores")
-            << Totals{{100}, {0}, {85}, {}, letters, true, false} << u"85%    (B)"_s;
-        QTest::newRow("score hidden")
-            << Totals{{100}, {0}, {85}, {}, letters, false, true, false} << u"       (B)"_s;
-        QTest::newRow("percent of max ignores hiding the score")
-            << Totals{{100}, {0}, {85}, {}, percent, false, true, false} << u"85%"_s;
+        row("grades rule", {{100}, {0}, {85}, {}, letters, true}, u"75%    (C)"_s);
+        row("grades rule, percent of max uses scores", {{100}, {0}, {85}, {}, percent, true},
+            u"85%"_s);
+        row("grades rule, ungraded test uses scores", {{100}, {0}, {85}, {}, letters, true, false},
+            u"85%    (B)"_s);
+        row("score hidden", {{100}, {0}, {85}, {}, letters, false, true, false}, u"       (B)"_s);
+        row("percent of max ignores hiding the score",
+            {{100}, {0}, {85}, {}, percent, false, true, false}, u"85%"_s);
     }
     void rowTotal() {
         QFETCH(Totals, c);
@@ -262,8 +273,7 @@ private slots:
         QTest::newRow("totals shown by grade") << 1 << false << u"4|31.25|32.5|23.01|60.0|0.0"_s;
     }
     void statistics() {
-        QFETCH(int, col);
-        QFETCH(bool, showTotal);
+        auto [col, showTotal] = Fetch<int, bool>("col", "showTotal");
         Class k(2);
         k.book.setShape(6, 4);
         k.book.view().showTotalScores = showTotal;
@@ -366,10 +376,8 @@ private slots:
             (sorted[0] + sorted[1]).join(u'|'));
     }
     void sortStudents() {
-        QFETCH(int, rule);
-        QFETCH(int, keyColumn);
-        QFETCH(QStringList, names);
-        QFETCH(QStringList, scores);
+        auto [rule, keyColumn, names, scores] =
+            Fetch<int, int, QStringList, QStringList>("rule", "keyColumn", "names", "scores");
         const auto scoreOf = [&](int i) {
             return scores.isEmpty() ? QString::number(i) : scores[i];
         };
@@ -407,10 +415,8 @@ private slots:
         row("unreadable as undated", byDate, u"09/15/26|13/45/26|  /  /  "_s, u"T2|T3|T1"_s);
     }
     void sortTests() {
-        QFETCH(int, rule);
-        QFETCH(QStringList, names);
-        QFETCH(QStringList, dates);
-        QFETCH(QStringList, order);
+        auto [rule, names, dates, order] =
+            Fetch<int, QStringList, QStringList, QStringList>("rule", "names", "dates", "order");
         Gradebook book;
         build(book, {u"A"_s, u"B"_s}, 3);
         for (int i = 0; i < 3; ++i) {
@@ -445,8 +451,7 @@ private slots:
         QTest::newRow("past the table") << CellBlock{3, 3, 9, 9} << false << u"50\r\n"_s;
     }
     void blockText() {
-        QFETCH(CellBlock, block);
-        QFETCH(bool, names);
+        auto [block, names] = Fetch<CellBlock, bool>("block", "names");
         Gradebook book;
         Fill(book);
         QTEST(BlockText(book, block, {names, names}), "text");
@@ -479,11 +484,9 @@ private slots:
                            u"Cy|27%    (F)|3      (F)|50     (F)"_s};
     }
     void pasteText() {
-        QFETCH(QString, text);
-        QFETCH(CellBlock, into);
-        QFETCH(bool, layoutNames);
-        QFETCH(bool, takeNames);
-        QFETCH(QStringList, rows);
+        auto [text, into, layoutNames, takeNames, rows] =
+            Fetch<QString, CellBlock, bool, bool, QStringList>("text", "into", "layoutNames",
+                                                               "takeNames", "rows");
         Gradebook book;
         Fill(book);
         PasteText(book, into, text, {layoutNames, layoutNames}, {takeNames, takeNames});
@@ -504,9 +507,7 @@ private slots:
         QTest::newRow("onto the totals") << 3 << 1 << 3 << u"A|B|C"_s;
     }
     void moveTest() {
-        QFETCH(int, from);
-        QFETCH(int, to);
-        QFETCH(int, place);
+        auto [from, to, place] = Fetch<int, int, int>("from", "to", "place");
         Gradebook book;
         NewClass(book, LetterLibraries(), 3);
         for (int c = 2; c <= 4; ++c) {
@@ -530,6 +531,135 @@ private slots:
         ClearScores(book, {1, 1, 2, 3}); // the totals column is not a score
         QCOMPARE(Column(book, 2), QStringList(3));
         QCOMPARE(Column(book, 1), (QStringList{QString(), QString(), u"25%    (F)"_s}));
+    }
+
+    // Laid out and read back, the tops stay; a group keeps the leading blank of its name.
+    void layOutAndReadBackAgree() {
+        const GradeScale scale = LetterScale();
+        const SliderColumns columns = LayOutColumns(scale, 3000);
+        QCOMPARE(columns.widths, (std::vector<int>{1770, 300, 300, 300, 330}));
+        GradeScale back = scale;
+        ReadBackColumns(back, columns);
+        QCOMPARE(back, scale);
+        ImportanceSet set = GroupSet({{u" A", 0}, {u"B", 0}, {u"C", 0}});
+        ReadBackColumns(set, SliderColumns{3000, {1000, 1000, 1000}});
+        QCOMPARE(ImportanceListItems(set), Items(u" A (33%)|B (33%)|C (33%)"_s));
+    }
+
+    // Steps or groups inserted or deleted at a grid column (0: none selected), given a top
+    // score or share (`percent`), or a column dragged to the width `percent`, on a slider of a
+    // given width. After: each step or group, or empty when the edit was refused.
+    void editSteps_data() {
+        Columns<QString, QList<float>, int, double, QString, int, int>(
+            "operation", "before", "position", "percent", "after", "slider", "sliderAfter");
+        const auto row = [](const char* tag, const QString& operation, const QList<float>& before,
+                            int position, const QString& after, double percent = 0,
+                            int slider = 3000, int sliderAfter = 0) {
+            QTest::newRow(tag) << operation << before << position << percent << after << slider
+                               << (sliderAfter ? sliderAfter : slider);
+        };
+        const auto evenTops = [](int n, int step) {
+            QList<float> t;
+            for (int i = 1; i <= n; ++i)
+                t << float(i < n ? i * step : 100);
+            return t;
+        };
+        const QList<float> four{25, 50, 75, 100}, letters{59, 69, 79, 89, 100}, groups{40, 40, 20};
+        // The new step "X" is 250 wide; each other column gives 63.
+        const QString insert = u"insert"_s, remove = u"delete"_s, top = u"top"_s, drag = u"drag"_s;
+        row("insert in front of the second", insert, four, 2, u"A 23, X 31, B 54, C 77, D 100"_s);
+        row("insert with nothing selected", insert, four, 0, u"A 23, B 46, C 69, X 77, D 100"_s);
+        row("insert in front of the first", insert, four, 1, u"X 8, A 31, B 54, C 77, D 100"_s);
+        row("insert into an empty scale", insert, {}, 0, u"X 100"_s);
+        row("insert past the last", insert, {50, 100}, 3, {});
+        GradeScale x24 = Stepped<GradeScale>({3,  5,  8,  11, 13, 16, 19, 21, 24, 27, 29, 32, 35,
+                                              37, 40, 43, 45, 48, 51, 53, 56, 59, 61, 70, 72, 100});
+        x24.steps[23].grade = u"X"_s;
+        x24.steps[24].grade = u"X"_s;
+        x24.steps[25].grade = u"Y"_s;
+        row("insert at column 24 of 25", insert, evenTops(25, 3), 24, Listed(x24));
+        row("insert at column 25", insert, evenTops(25, 3), 25, {});
+        row("insert in front of the 25th selected by none", insert, evenTops(25, 3), 0, {});
+        row("insert into 26 steps", insert, evenTops(26, 3), 3, {});
+        // The narrow columns give only what keeps them 50 wide.
+        row("insert beside narrow columns", insert, {2, 4, 100}, 0, u"A 2, B 3, X 12, C 100"_s);
+        row("insert with no room", insert, evenTops(24, 4), 2, {}, 0, MinSliderWidth);
+        row("delete the second", remove, four, 2, u"A 33, C 67, D 100"_s);
+        row("delete with nothing selected takes the last", remove, four, 0, u"A 33, B 67, C 100"_s);
+        row("delete past the last", remove, four, 5, {});
+        row("delete the only step", remove, {100}, 1, {});
+        row("top within neighbours", top, letters, 1, u"A 59, B 72, C 79, D 89, E 100"_s, 72);
+        row("top fraction rounds", top, letters, 0, u"A 55, B 69, C 79, D 89, E 100"_s, 55.4);
+        row("top fraction rounds onto the one above", top, letters, 1, {}, 78.6);
+        row("top fraction rounds onto the one below", top, letters, 1, {}, 59.4);
+        row("top zero for the lowest", top, letters, 0, u"A 0, B 69, C 79, D 89, E 100"_s, 0);
+        row("top of the last step fixed", top, letters, 4, {}, 95);
+        row("top equal to the one below", top, letters, 1, {}, 59);
+        row("top equal to the one above", top, letters, 1, {}, 79);
+        const QString insertGroup = u"insert group"_s, share = u"share group"_s;
+        row("insert group", insertGroup, groups, 2, u"A 37, X 8, B 37, C 17"_s);
+        row("insert group, none selected", insertGroup, groups, 0, u"A 37, B 37, X 8, C 17"_s);
+        row("delete group", u"delete group"_s, groups, 2, u"A 60, C 40"_s);
+        row("share", share, groups, 0, u"A 50, B 30, C 20"_s, 50);
+        row("share of last", share, groups, 2, u"A 40, B 30, C 30"_s, 30);
+        row("share zero", share, groups, 1, u"A 40, B 0, C 60"_s, 0);
+        row("share, neighbour too small", share, groups, 1, {}, 70);
+        row("share above 100", share, groups, 0, {}, 101);
+        // A border dragged on the grid and released, to the nearest percent.
+        row("drag right", drag, letters, 1, u"A 59, B 70, C 79, D 89, E 100"_s, 340);
+        row("drag narrower than 50", drag, letters, 1, u"A 59, B 60, C 79, D 89, E 100"_s, 20,
+            5000);
+        row("drag into the next column", drag, letters, 1, u"A 59, B 77, C 79, D 89, E 100"_s, 600);
+        row("drag the last border", drag, letters, 4, Listed(Stepped<GradeScale>(letters)), 630,
+            3000, 3300);
+        row("drag the last border far in", drag, letters, 4, Listed(Stepped<GradeScale>(letters)),
+            -2000, 3000, MinSliderWidth);
+        row("drag the last border far out", drag, letters, 4, Listed(Stepped<GradeScale>(letters)),
+            100000, 3000, MaxSliderWidth);
+        const QString dragGroup = u"drag group"_s;
+        row("drag group", dragGroup, groups, 0, u"A 50, B 30, C 20"_s, 1500);
+        row("drag group into the next", dragGroup, groups, 0, u"A 78, B 2, C 20"_s, 2500);
+        row("drag the last group border", dragGroup, groups, 2, u"A 40, B 40, C 20"_s, 900, 3000,
+            3300);
+    }
+    void editSteps() {
+        auto [operation, before, position, percent, after, slider] =
+            Fetch<QString, QList<float>, int, double, QString, int>(
+                "operation", "before", "position", "percent", "after", "slider");
+        GradeScale scale = Stepped<GradeScale>(before);
+        ImportanceSet set = Stepped<ImportanceSet>(before);
+        const bool groups = operation.endsWith(u" group"_s);
+        SliderColumns columns = groups ? LayOutColumns(set, slider) : LayOutColumns(scale, slider);
+        std::vector<int> dragged = columns.widths;
+        if (std::size_t(position) < dragged.size()) dragged[std::size_t(position)] = int(percent);
+        const QString op = operation.section(u' ', 0, 0);
+        bool done = true;
+        if (op == u"drag" && groups)
+            ReadBackColumns(set, columns, dragged);
+        else if (op == u"drag")
+            ReadBackColumns(scale, columns, dragged);
+        else if (groups)
+            done = op == u"insert"   ? InsertGroup(set, columns, position)
+                   : op == u"delete" ? DeleteGroup(set, columns, position)
+                                     : SetPercent(set, columns, position, percent);
+        else
+            done = op == u"insert"   ? InsertStep(scale, columns, position)
+                   : op == u"delete" ? DeleteStep(scale, columns, position)
+                                     : SetTopScore(scale, columns, position, percent);
+        QCOMPARE(done, !after.isEmpty());
+        QCOMPARE(groups ? Listed(set) : Listed(scale),
+                 done ? after : Listed(Stepped<GradeScale>(before)));
+        QTEST(columns.sliderWidth, "sliderAfter");
+        if (op == u"drag" || (op == u"insert" && !groups && done))
+            QVERIFY(std::ranges::min(columns.widths) >= 50);
+        if (groups) return;
+        QCOMPARE(std::accumulate(columns.widths.begin(), columns.widths.end(), 0),
+                 columns.sliderWidth);
+        if (const auto x = after.split(u", "_s).indexOf(QRegularExpression(u"X .*"_s));
+            done && op == u"insert") {
+            QCOMPARE(scale.steps[std::size_t(x)].value, 1.0f);
+            QCOMPARE(columns.widths[std::size_t(x)], before.isEmpty() ? 3000 : 250);
+        }
     }
 };
 

@@ -25,10 +25,7 @@ class TestCharts : public QObject {
 private slots:
     // Seven students; the cells not given are empty and count as 0.
     void distribution_data() {
-        QTest::addColumn<float>("maxScore");
-        QTest::addColumn<QString>("cells");
-        QTest::addColumn<QString>("counts"); // bars 1 ... 11
-        QTest::addColumn<QString>("labels"); // bars 1 ... 11
+        Columns<float, QString, QString, QString>("maxScore", "cells", "counts", "labels"); // bars
         const QString tens = u"|10|20|30|40|50|60|70|80|90|100"_s;
         QTest::newRow("boundaries") << 100.f << u"9.99|10|50|89.99|90|100|85     (B)"_s
                                     << u"1|1|0|0|0|1|0|0|2|2|0"_s << tens;
@@ -40,8 +37,7 @@ private slots:
             << 0.f << u"5"_s << u"0|0|0|0|0|0|0|0|0|7|0"_s << u"|0|0|0|0|0|0|0|0|0|0"_s;
     }
     void distribution() {
-        QFETCH(float, maxScore);
-        QFETCH(QString, cells);
+        auto [maxScore, cells] = Fetch<float, QString>("maxScore", "cells");
         Gradebook book;
         NewClass(book, LetterLibraries(), 1);
         book.TestOf(2).maxScore = maxScore;
@@ -102,9 +98,8 @@ private slots:
             << u"3-12:2-3 3-12:4-5 13-22:2-3 13-22:4-5"_s;
     }
     void pageLayout() {
-        QFETCH(int, height);
-        QFETCH(QList<int>, widths);
-        QFETCH(CellBlock, range);
+        auto [height, widths, range] =
+            Fetch<int, QList<int>, CellBlock>("height", "widths", "range");
         QStringList pages;
         for (const PrintPage& p : LayOutPages(range, RowsPerPage(height, 10), 100,
                                               std::vector<int>(widths.begin(), widths.end())))
@@ -162,9 +157,7 @@ private slots:
             << u"1 20|0 40|1 60|0 80|2 100|1 120|0 140|0 160|0 180|0 200"_s;
     }
     void testChart() {
-        QFETCH(DisplayMode, mode);
-        QFETCH(float, max);
-        QFETCH(bool, graded);
+        auto [mode, max, graded] = Fetch<DisplayMode, float, bool>("mode", "max", "graded");
         Gradebook book;
         NewClass(book, LetterLibraries(), 1).setShape(6, 3);
         book.view().displayMode = mode;

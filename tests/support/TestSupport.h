@@ -8,10 +8,15 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QTest>
+
+#include <sys/resource.h>
 
 namespace TestSupport {
 
@@ -19,6 +24,13 @@ namespace TestSupport {
 template <class... T, class... Names> void Columns(Names... names) {
     static_assert(sizeof...(T) == sizeof...(Names));
     (QTest::addColumn<T>(names), ...);
+}
+
+// The current row's values of the named columns, for a structured binding:
+// const auto [rule, names] = Fetch<int, QString>("rule", "names");
+template <class... T, class... Names> std::tuple<T...> Fetch(Names... names) {
+    static_assert(sizeof...(T) == sizeof...(Names));
+    return {*static_cast<T*>(QTest::qData(names, qMetaTypeId<T>()))...};
 }
 
 // F 0 / D 1 / C 2 / B 3 / A 4 with top scores 59, 69, 79, 89, 100.
@@ -106,6 +118,35 @@ inline QByteArray Contents(const QString& path) {
 inline bool Store(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Whether PDFs can be read back: pdftotext (poppler-utils) is installed.
+inline bool CanReadPdfs() {
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+}
+
+// The text of each page of a PDF, as pdftotext reads it back.
+inline QStringList PdfPages(const QString& pdf) {
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    text.waitForFinished();
+    // pdftotext ends each page with a form feed.
+    QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(u'\f');
+    pages.removeLast();
+    return pages;
+}
+
+// The files in `dir`: after a failed or interrupted save, the target alone.
+inline QStringList Files(const QString& dir) {
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden);
+}
+
+// Limits the size of the files this process writes, as a full disk would.
+inline void LimitFileSize(rlim_t bytes) {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 } // namespace TestSupport

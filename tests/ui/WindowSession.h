@@ -57,12 +57,16 @@ struct Session {
     ControlPanel* panel = window.panel();
     GradeTableView* table = window.table();
 
-    explicit Session(const QStringList& arguments = {}) {
+    // Started with `arguments`, then given `tests` new tests.
+    explicit Session(int tests = 0, const QStringList& arguments = {}) {
         window.setLibraryDir(QStringLiteral(QUILLMARK_RESOURCES));
         window.startUp(arguments);
         window.show();
         if (!QTest::qWaitForWindowExposed(&window)) qWarning("the main window was not shown");
+        addTests(tests);
     }
+    QString cell(int row, int col) const { return book.GetCellText(row, col); }
+    CellEditor* editor() const { return window.editor(); }
     void clickCell(int row, int col) {
         const QRect r = table->visualRect(table->gradeModel()->indexOf(row, col));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, r.center());
@@ -111,6 +115,9 @@ struct Session {
     int col() const { return table->currentColumn(); }
     std::pair<int, int> current() const { return {row(), col()}; }
     QAction* action(const QString& name) { return window.findChild<QAction*>(name); }
+    void trigger(const QString& name) { action(name)->trigger(); }
+    FileCommands& files() { return window.fileCommands(); }
+    QString told(int i) const { return prompter->told.value(i); }
     // Scores typed down column `col` from row 1.
     void typeColumn(int col, const QStringList& scores) {
         clickCell(1, col);

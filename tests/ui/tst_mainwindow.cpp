@@ -3,13 +3,11 @@
 // that keep to what a gradebook file can hold, the real message boxes, font dialog and help.
 #include "LargeClass.h"
 #include "WindowSession.h"
-#include "core/NewGradebook.h"
 #include "core/NumberText.h"
 #include "core/ScoreCell.h"
 #include "core/Security.h"
 #include "grading/Calculation.h"
 #include "grading/Sorting.h"
-#include "grading/TableTransfer.h"
 #include "output/BarChartView.h"
 #include "output/TestChart.h"
 #include "storage/GradebookFile.h"
@@ -21,9 +19,7 @@
 #include "ui/dialogs/StudentInfoDialog.h"
 #include "ui/dialogs/TestInfoDialog.h"
 #include "ui/dialogs/TextExchangeSetupDialog.h"
-#include "ui/main/CellEditor.h"
 #include "ui/main/NameHeader.h"
-#include "ui/main/Prompter.h"
 #include "ui/main/ScoreCellDelegate.h"
 #include "ui/main/TextEntry.h"
 
@@ -37,19 +33,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMimeData>
-#include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QToolTip>
-#include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace TestSupport;
@@ -69,13 +61,6 @@ void AnswerSetup(Session& s, bool ok, std::function<void(Setup*)> step = {}) {
         &s.window);
 }
 
-// Types each character as one key press, as a keyboard or an input method delivers it.
-void Type(QWidget* box, const QString& text) {
-    for (const char32_t c : text.toUcs4())
-        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString::fromUcs4(&c, 1),
-                            Qt::NoModifier);
-}
-
 // Keeps the name the Save dialog proposed, and cancels it.
 struct PresetPrompter : ScriptedPrompter {
     QString preset;
@@ -89,6 +74,9 @@ struct PresetPrompter : ScriptedPrompter {
 
 class TestMainWindow : public QObject {
     Q_OBJECT
+    QTemporaryDir m_dir;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
 private slots:
     void initTestCase() {
         QVERIFY(m_dir.isValid());
@@ -97,7 +85,6 @@ private slots:
     }
     // Every test starts from an empty settings store.
     void init() { QDir(path(u"settings"_s)).removeRecursively(); }
-
     // A new window shows an empty class, its Total column an inch (1500 twips) wide, and says
     // nothing. The panel shows a test's controls or the Total's; what both share stays put.
     void panelFollowsTheColumn() {
@@ -110,17 +97,9 @@ private slots:
         s.addTests(1);
         ControlPanel* p = s.panel;
         const QList<const QWidget*> shared{
-            p->studentName,      p->nameAsId,    p->studentCount,
-            p->maxScore,         p->ignoreGrade, p->newTest,
-            p->deleteTest,       p->scale,       p->info,
-            p->setImportance,    p->general,     p->studentButtons[0],
-            p->studentButtons[1]};
-        const auto places = [&] {
-            QList<QRect> r;
-            for (const QWidget* w : shared)
-                r << QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
-            return r;
-        };
+            p->studentName, p->nameAsId, p->studentCount,     p->maxScore,          p->ignoreGrade,
+            p->newTest,     p->scale,    p->setImportance,    p->studentButtons[1], p->deleteTest,
+            p->info,        p->general,  p->studentButtons[0]};
         QList<QRect> onTest;
         for (const int col : {2, 1}) {
             s.clickCell(3, col);
@@ -128,20 +107,22 @@ private slots:
             // On a test its own controls, on the totals theirs; Max Score always in view.
             QCOMPARE((QList{p->importance->isVisible(), p->calculateGrades->isVisible(),
                             p->maxScore->isEnabled(), p->ignoreGrade->isEnabled(),
-                            p->deleteTest->isEnabled(), s.window.editor()->isVisible(),
+                            p->deleteTest->isEnabled(), s.editor()->isVisible(),
                             !p->showTotalScores->isVisible(), !p->averaging->isVisible()}),
                      QList<bool>(8, test));
             QCOMPARE(p->testFrame->title(),
-                     test ? u"Current Test: Test  1"_s : u"Current Test: None"_s);
+                     u"Current Test: "_s + (test ? u"Test  1"_s : u"None"_s));
             QVERIFY(p->maxScore->isVisible() && p->averagingRule[0]->isEnabled() &&
                     p->studentButtons[0]->isEnabled());
-            if (test)
-                onTest = places();
-            else
-                QCOMPARE(places(), onTest);
+            QList<QRect> places;
+            for (const QWidget* w : shared)
+                places << QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+            if (test) onTest = places;
+            QCOMPARE(places, onTest);
         }
     }
 
+    // The model passes Qt's model checks and repaints only the cell or name that changed.
     void modelFollowsTheDocument() {
         Gradebook book;
         GradeTableModel model(book);
@@ -157,51 +138,42 @@ private slots:
         book.SetCellText(0, 2, u"Quiz"_s);
         book.SetCellText(3, 0, u"Ada"_s);
         QCOMPARE(headers.count(), 2);
-        QCOMPARE(model.headerData(1, Qt::Horizontal).toString() + u'|' +
-                     model.headerData(2, Qt::Vertical).toString(),
-                 u"Quiz|Ada"_s);
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), u"Quiz"_s);
+        QCOMPARE(model.headerData(2, Qt::Vertical).toString(), u"Ada"_s);
     }
 
-    void typingUpdatesScoreAndTotal() {
+    // Each key typed updates the score and the total; "x" and "X" toggle ignoring the score. In
+    // the Analyze mode the chart follows the current cell, what is typed and its buttons.
+    void typingUpdatesScoreTotalAndChart() {
         Session s;
         s.panel->displayMode[1]->click(); // letters
         s.addTests(1);
         s.clickCell(2, 2);
-        QVERIFY(s.window.editor()->hasFocus());
-        const auto scoreAndTotal = [&] {
-            return s.book.GetCellText(2, 2) + u'|' + s.book.GetCellText(2, 1);
-        };
-        s.type(u"8"_s);
-        QCOMPARE(scoreAndTotal(), u"8      (F)|8%     (F)"_s);
-        s.type(u"5"_s);
-        QCOMPARE(scoreAndTotal(), u"85     (B)|85%    (B)"_s);
+        QVERIFY(s.editor()->hasFocus());
+        // Typed, then the score and the total.
+        for (const auto& [typed, cells] :
+             {std::pair(u"8"_s, u"8      (F)|8%     (F)"_s),
+              std::pair(u"5"_s, u"85     (B)|85%    (B)"_s), std::pair(u"x"_s, u"85     (B)x|"_s),
+              std::pair(u"X"_s, u"85     (B)|85%    (B)"_s), std::pair(u"\b\b"_s, u"|"_s)}) {
+            // "X" with Shift, as a keyboard sends it.
+            typed == u"X" ? QTest::keyClick(s.editor(), 'X', Qt::ShiftModifier) : s.type(typed);
+            QCOMPARE(s.cell(2, 2) + u'|' + s.cell(2, 1), cells);
+            QCOMPARE(s.panel->ignoreGrade->isChecked(), typed == u"x");
+            QCOMPARE(s.editor()->text(), ScoreOfCell(s.cell(2, 2)));
+        }
         QVERIFY(s.book.isModified());
-        // "x" and "X" toggle ignoring the score rather than being typed.
-        s.type(u"x"_s);
-        QCOMPARE(scoreAndTotal(), u"85     (B)x|"_s);
-        QVERIFY(s.panel->ignoreGrade->isChecked());
-        QCOMPARE(s.window.editor()->text(), u"85"_s);
-        s.type(u"X"_s);
-        QCOMPARE(scoreAndTotal(), u"85     (B)|85%    (B)"_s);
-        s.key(Qt::Key_Backspace, 2);
-        QCOMPARE(scoreAndTotal(), u"|"_s);
         // Renaming, "x" is a letter, and double quotes, which would break the file's quoted
         // text, become apostrophes.
         s.clickHeader(Qt::Horizontal, 1);
-        s.window.editor()->selectAll();
+        s.editor()->selectAll();
         s.type(u"\"Quiz\" x"_s);
-        QCOMPARE(s.book.GetCellText(0, 2), u"'Quiz' x"_s);
+        QCOMPARE(s.cell(0, 2), u"'Quiz' x"_s);
         QVERIFY(s.book.isIncluded(1, 2));
-    }
 
-    // In the Analyze mode the chart follows the current cell, what is typed and its buttons.
-    void chartFollowsTheCell() {
-        Session s;
-        s.addTests(1);
         s.panel->mode[1]->click();
         auto* chart = s.window.findChild<BarChartView*>(u"Graph1"_s);
         auto* figures = s.window.findChild<QLabel*>(u"TestStatistics"_s);
-        s.clickCell(2, 2);
+        s.clickCell(3, 2);
         s.type(u"85"_s);
         QCoreApplication::processEvents(); // one pass, before any later refresh of the panel
         QVERIFY(chart->chartData() == TestChart(s.book, 2));
@@ -211,104 +183,87 @@ private slots:
         QCOMPARE(chart->chartData().bars.at(1).value, 85.0); // the student of the current row
     }
 
+    // Enter goes down; an arrow moves the caret until it is at the text's end, or leaves at once
+    // when the whole text is selected, as it is in a cell just entered; never off the table.
     void enterAndArrowsLeaveTheCell() {
-        Session s;
-        s.addTests(2);
+        Session s(2);
         s.clickCell(1, 2);
-        s.type(u"70"_s);
-        s.key(Qt::Key_Return);
-        QCOMPARE(s.current(), std::pair(2, 2));
-        s.type(u"64"_s);
-        s.key(Qt::Key_Left); // moves the caret: the text is no longer all selected
-        QCOMPARE(s.col(), 2);
-        s.key(Qt::Key_Left, 2); // the caret was at the start: leave to the left
-        QCOMPARE(s.col(), 1);
-        QVERIFY(!s.window.editor()->isVisible()); // no editor over a total
-        s.clickCell(2, 2);
-        QCOMPARE(s.window.editor()->text(), u"64"_s);
-        s.key(Qt::Key_Right); // whole text selected: leave at once
-        QCOMPARE(s.col(), 3);
-        s.key(Qt::Key_Right); // past the last column the cell stays
-        QCOMPARE(s.col(), 3);
-        s.key(Qt::Key_Up, 2); // and above the first row
-        QCOMPARE(s.row(), 1);
-        s.key(Qt::Key_Down, 9); // down to the last student, and no further
-        QCOMPARE(s.row(), 7);
-        s.clickCell(2, 3);
-        s.key(Qt::Key_Left); // a fresh cell's text is all selected: Left leaves at once
-        QCOMPARE(s.col(), 2);
-        QVERIFY(s.book.GetCellText(1, 2).startsWith(u"70 "_s)); // what was left stays
+        // Typed, a key pressed so many times, then the current cell. After "64" the caret is at
+        // its end: Left moves it to 1 and 0 before it leaves.
+        const std::tuple<QString, Qt::Key, int, std::pair<int, int>> steps[] = {
+            {u"70"_s, Qt::Key_Return, 1, {2, 2}}, {u"64"_s, Qt::Key_Left, 2, {2, 2}},
+            {{}, Qt::Key_Left, 1, {2, 1}},        {{}, Qt::Key_Right, 1, {2, 3}},
+            {{}, Qt::Key_Right, 1, {2, 3}},       {{}, Qt::Key_Up, 2, {1, 3}},
+            {{}, Qt::Key_Down, 9, {7, 3}},        {{}, Qt::Key_Left, 1, {7, 2}}};
+        for (const auto& [typed, key, times, cell] : steps) {
+            s.type(typed);
+            s.key(key, times);
+            QCOMPARE(s.current(), cell);
+            QCOMPARE(s.editor()->isVisible(), s.col() > 1); // no editor over a total
+            if (s.col() == 1) s.clickCell(2, 2);
+        }
+        QVERIFY(s.cell(1, 2).startsWith(u"70 "_s) && s.cell(2, 2).startsWith(u"64 "_s));
     }
 
     // Every key leaves the editor in its own cell or walks the names it renames, at both ends of
     // the table; whatever is typed next lands there and nowhere else.
     void keysWalkOnlyWhereTheyShould_data() {
-        // Start on a score, or renaming a test or a student (header section); typedAt is the
-        // (col, row) of the cell that gets "7".
-        Columns<QString, int, QKeyCombination, QPoint, bool>("start", "section", "key", "typedAt",
-                                                             "renaming");
-        const auto add = [](const char* name, const QString& start, int section,
-                            QKeyCombination key, QPoint at, bool renaming) {
-            QTest::newRow(name) << start << section << key << at << renaming;
+        // Start on the score (3, 3), or renaming a test or a student (header section); typedAt
+        // is the (col, row) of the cell that gets "7".
+        Columns<QString, int, QKeyCombination, QPoint>("start", "section", "key", "typedAt");
+        const auto add = [](const char* name, const char* start, int section, QKeyCombination key,
+                            QPoint at) {
+            QTest::newRow(name) << QString::fromLatin1(start) << section << key << at;
         };
-        const QString score = u"score"_s, test = u"test"_s, student = u"student"_s;
         const QKeyCombination backtab = Qt::ShiftModifier | Qt::Key_Backtab;
-        add("score Tab", score, 0, Qt::Key_Tab, {3, 3}, false);
-        add("score Page Down", score, 0, Qt::Key_PageDown, {3, 3}, false);
-        add("score Down", score, 0, Qt::Key_Down, {3, 4}, false);
-        add("first test Left", test, 1, Qt::Key_Left, {2, 0}, true);
-        add("first test Shift+Tab", test, 1, backtab, {2, 0}, true);
-        add("last test Right", test, 3, Qt::Key_Right, {4, 0}, true);
-        add("test Up", test, 2, Qt::Key_Up, {3, 0}, true);
-        add("test Right", test, 2, Qt::Key_Right, {4, 0}, true);
-        add("test Enter", test, 2, Qt::Key_Return, {3, 1}, false);
-        add("first student Up", student, 0, Qt::Key_Up, {0, 1}, true);
-        add("last student Down", student, 6, Qt::Key_Down, {0, 7}, true);
-        add("student Left", student, 2, Qt::Key_Left, {0, 3}, true);
-        add("student Enter", student, 2, Qt::Key_Return, {0, 4}, true);
+        add("score Tab", "score", 0, Qt::Key_Tab, {3, 3});
+        add("score Page Down", "score", 0, Qt::Key_PageDown, {3, 3});
+        add("first test Left", "test", 1, Qt::Key_Left, {2, 0});
+        add("first test Shift+Tab", "test", 1, backtab, {2, 0});
+        add("last test Right", "test", 3, Qt::Key_Right, {4, 0});
+        add("test Up", "test", 2, Qt::Key_Up, {3, 0});
+        add("test Right", "test", 2, Qt::Key_Right, {4, 0});
+        add("test Enter", "test", 2, Qt::Key_Return, {3, 1});
+        add("first student Up", "student", 0, Qt::Key_Up, {0, 1});
+        add("last student Down", "student", 6, Qt::Key_Down, {0, 7});
+        add("student Left", "student", 2, Qt::Key_Left, {0, 3});
+        add("student Enter", "student", 2, Qt::Key_Return, {0, 4});
     }
     void keysWalkOnlyWhereTheyShould() {
-        QFETCH(QString, start);
-        QFETCH(int, section);
-        QFETCH(QKeyCombination, key);
-        QFETCH(QPoint, typedAt);
-        QFETCH(bool, renaming);
-        Session s;
-        s.addTests(3);
+        auto [start, section, key, typedAt] =
+            Fetch<QString, int, QKeyCombination, QPoint>("start", "section", "key", "typedAt");
+        Session s(3);
         if (start == u"score")
             s.clickCell(3, 3);
         else
             s.clickHeader(start == u"test" ? Qt::Horizontal : Qt::Vertical, section);
-        QTest::keyClick(s.window.editor(), key.key(), key.keyboardModifiers());
+        QTest::keyClick(s.editor(), key.key(), key.keyboardModifiers());
+        const bool renaming = typedAt.x() == 0 || typedAt.y() == 0; // "7" goes to a name
         QCOMPARE(s.book.headerEditing() != HeaderEditing::Off, renaming);
-        QVERIFY(s.window.editor()->hasFocus());
-        QVERIFY(!s.table->selectionModel()->hasSelection() || !renaming);
+        QVERIFY(s.editor()->hasFocus() && !(renaming && s.table->selectionModel()->hasSelection()));
         // The editor lies over what it edits: a name in its header, or a score.
-        const QPoint middle = s.window.editor()->geometry().center();
         QHeaderView* header = typedAt.y() == 0   ? s.table->horizontalHeader()
                               : typedAt.x() == 0 ? s.table->verticalHeader()
                                                  : nullptr;
-        QVERIFY(header ? header->geometry().contains(middle)
-                       : s.table->viewport()->geometry().contains(middle));
-        s.window.editor()->selectAll();
+        QVERIFY((header ? header : s.table->viewport())
+                    ->geometry()
+                    .contains(s.editor()->geometry().center()));
+        s.editor()->selectAll();
         s.type(u"7"_s);
         for (int r = 0; r < s.book.rowCount(); ++r)
             for (int c = 0; c < s.book.columnCount(); ++c)
-                QCOMPARE(s.book.GetCellText(r, c).startsWith(u'7'), QPoint(c, r) == typedAt);
+                QCOMPARE(s.cell(r, c).startsWith(u'7'), QPoint(c, r) == typedAt);
         QCOMPARE(Row(s.book, 0).mid(0, 2), (QStringList{u"Name"_s, u"Total"_s}));
     }
 
     // Keys typed while the table itself has the focus start the current score's editor, and
-    // never search the table for a cell that starts with them.
+    // never search the table for a cell that starts with them; locked scores take no key.
     void typingOnTheTableWritesOnlyTheCurrentScore() {
-        Session s;
-        s.addTests(1);
+        Session s(1);
         s.typeColumn(2, {u"45"_s, u"30"_s, u"4"_s});
         const auto scores = [&] {
-            QStringList typed;
-            for (int r = 1; r <= 3; ++r)
-                typed << ScoreOfCell(s.book.GetCellText(r, 2));
-            return typed.join(u'|');
+            return ScoreOfCell(s.cell(1, 2)) + u'|' + ScoreOfCell(s.cell(2, 2)) + u'|' +
+                   ScoreOfCell(s.cell(3, 2));
         };
         // Whatever a click on a name makes current, keys typed on the table change no other cell.
         s.clickCell(2, 2);
@@ -317,11 +272,10 @@ private slots:
         s.typeAtFocus(u"49"_s);
         QCOMPARE(s.row(), 2);
         QCOMPARE(scores(), s.col() == 2 ? u"45|49|4"_s : u"45|30|4"_s);
-        // Locked scores: typed keys change nothing and move nothing.
         const QString before = scores();
         s.lock(EditScores);
         s.clickCell(3, 2);
-        QVERIFY(!s.window.editor()->isVisible());
+        QVERIFY(!s.editor()->isVisible());
         s.table->setFocus();
         s.typeAtFocus(u"3"_s);
         QCOMPARE(s.row(), 3);
@@ -331,17 +285,14 @@ private slots:
     // The panel's button and the menu item delete the current test, also while its score is
     // being edited; the cell stays in its column, now the next test's.
     void deletingTheCurrentTest() {
-        Session s;
-        s.addTests(4);
+        Session s(4);
         const QStringList names = Row(s.book, 0).mid(2);
         s.prompter->answers << QMessageBox::Ok << QMessageBox::Ok;
         for (const bool button : {true, false}) {
             s.clickCell(2, 3);
-            QVERIFY(s.window.editor()->hasFocus());
-            if (button)
-                QTest::mouseClick(s.panel->deleteTest, Qt::LeftButton);
-            else
-                s.action(u"deltest"_s)->trigger();
+            QVERIFY(s.editor()->hasFocus());
+            button ? QTest::mouseClick(s.panel->deleteTest, Qt::LeftButton)
+                   : s.trigger(u"deltest"_s);
             QCOMPARE(s.col(), 3);
         }
         QCOMPARE(Row(s.book, 0).mid(2), (QStringList{names[0], names[3]}));
@@ -350,10 +301,9 @@ private slots:
     // The editor stays with its cell: through a message box, a window too narrow for its
     // column, a resize that scrolls it away, and each change of its text.
     void editorStaysWithItsCell() {
-        Session s;
-        s.addTests(2);
+        Session s(2);
         s.clickCell(2, 2);
-        CellEditor* editor = s.window.editor();
+        CellEditor* editor = s.editor();
         QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
         QApplication::sendEvent(editor, &away);
         QVERIFY(editor->isVisible());
@@ -370,102 +320,88 @@ private slots:
         // Shrunk until the cell is out of sight, the editor goes once the resize is over.
         s.book.setShape(41, s.book.columnCount());
         table->scrollTo(table->gradeModel()->indexOf(1, 2));
-        const int last = table->rowAt(table->viewport()->height() - 1) + 1;
-        s.clickCell(last - 1, 2);
+        s.clickCell(table->rowAt(table->viewport()->height() - 1), 2);
         QVERIFY(editor->isVisible());
         s.window.resize(s.window.width(), s.window.height() / 2);
         QTRY_VERIFY(!editor->isVisible());
     }
 
+    // A new maximum grades the column's scores again, not only the totals; Copy keeps the
+    // score, Cut empties its cell; the font goes to the table and its editor with its colour,
+    // the panel keeping its own; the 401st test is refused.
     void panelAndEditCommands() {
-        Session s;
-        s.addTests(1);
+        Session s(1);
         s.typeColumn(2, {u"80"_s});
-        const QString graded = s.book.GetCellText(1, 2);
-        // A new maximum grades the column's scores again, not only the totals.
+        const QString graded = s.cell(1, 2);
         s.clickCell(1, 2);
         s.panel->maxScore->setFocus();
         s.panel->maxScore->selectAll();
-        QTest::keyClicks(s.panel->maxScore, u"160"_s);
-        QTest::keyClick(s.panel->maxScore, Qt::Key_Return);
+        QTest::keyClicks(s.panel->maxScore, u"160\r"_s);
         QCOMPARE(s.book.TestOf(2).maxScore, 160.0f);
-        QVERIFY(s.book.GetCellText(1, 2).startsWith(u"80 "_s) &&
-                s.book.GetCellText(1, 2) != graded);
-        // Copy keeps the score, Cut empties its cell; both put it on the clipboard.
+        QVERIFY(s.cell(1, 2).startsWith(u"80 "_s) && s.cell(1, 2) != graded);
         s.clickCell(1, 2);
         for (const QString& command : {u"copy"_s, u"cut"_s}) {
             QGuiApplication::clipboard()->clear();
-            s.action(command)->trigger();
+            s.trigger(command);
             QCOMPARE(QGuiApplication::clipboard()->text(), u"80\r\n"_s);
         }
-        QCOMPARE(s.book.GetCellText(1, 2), QString());
-        // The font goes to the table and its editor, with its colour; the panel keeps its own.
+        QCOMPARE(s.cell(1, 2), QString());
         QFont big = s.table->font();
         big.setPointSize(20);
         s.prompter->fontChoice = FontChoice{big, QColor(Qt::darkRed)};
         const QFont panelFont = s.panel->studentName->font();
-        s.action(u"fon"_s)->trigger();
-        QCOMPARE(QList({s.table->font().pointSize(), s.window.editor()->font().pointSize()}),
+        s.trigger(u"fon"_s);
+        QCOMPARE(QList({s.table->font().pointSize(), s.editor()->font().pointSize()}),
                  QList({20, 20}));
         QCOMPARE(s.table->palette().color(QPalette::Text), QColor(Qt::darkRed));
         QCOMPARE(s.panel->studentName->font(), panelFont);
-        // The 401st test is refused.
         AddTests(s.book, 400 - s.book.testCount(), s.window.libraries());
         s.addTests(1);
-        QCOMPARE(s.prompter->told.value(0), u"Too many tests!"_s);
+        QCOMPARE(s.told(0), u"Too many tests!"_s);
         QCOMPARE(s.book.testCount(), 400);
     }
 
     // Whole tests travel with their parameters into another window; a cut deletes them without
     // a question; a block pastes into the selection only; locked scores refuse a paste.
     void clipboardCarriesScoresAndParameters() {
-        Session a;
-        a.addTests(2);
+        Session a(2), b(3);
         a.typeColumn(2, {u"40"_s, u"35"_s});
         a.book.TestOf(2).maxScore = 50;
+        a.book.TestOf(3).maxScore = 20; // each selected column takes its own test's
         a.select(1, 2, 7, 3);
-        a.action(u"popTCopy"_s)->trigger();
+        a.trigger(u"popTCopy"_s);
         const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
         QCOMPARE(mime->data(u"TestParams"_s).size(), 2 * 3420);
         QVERIFY(!mime->hasFormat(u"StudentParams"_s));
         QCOMPARE(mime->text().section(u"\r\n"_s, 0, 1),
-                 a.book.GetCellText(0, 2) + u'\t' + a.book.GetCellText(0, 3) + u"\r\n40\t"_s);
-
-        Session b;
-        b.addTests(3);
+                 a.cell(0, 2) + u'\t' + a.cell(0, 3) + u"\r\n40\t"_s);
         b.select(1, 3, 7, 4);
-        b.prompter->answers << QMessageBox::Yes;
-        b.action(u"paste"_s)->trigger();
+        b.prompter->answers << QMessageBox::Yes << QMessageBox::No;
+        b.trigger(u"paste"_s);
         QCOMPARE(b.prompter->asked, QStringList{u"Paste Test parameters too?"_s});
-        QCOMPARE(b.book.TestOf(3).maxScore, 50.0f);
-        QCOMPARE(b.book.GetCellText(0, 3), a.book.GetCellText(0, 2));
-        QVERIFY(b.book.GetCellText(2, 3).startsWith(u"35 "_s));
-        QVERIFY(b.book.GetCellText(1, 2).isEmpty()); // outside the selection
+        QCOMPARE(QList({b.book.TestOf(3).maxScore, b.book.TestOf(4).maxScore}),
+                 QList({50.f, 20.f}));
+        QCOMPARE(b.cell(0, 3), a.cell(0, 2));
+        QVERIFY(b.cell(2, 3).startsWith(u"35 "_s) && b.cell(1, 2).isEmpty()); // not beside
         // No keeps the parameters and names but still pastes the scores.
-        const QString name2 = b.book.GetCellText(0, 2);
+        const QString name2 = b.cell(0, 2);
         b.select(1, 2, 7, 2);
-        b.prompter->answers << QMessageBox::No;
-        b.action(u"paste"_s)->trigger();
+        b.trigger(u"paste"_s);
         QCOMPARE(b.prompter->asked.size(), 2);
-        QCOMPARE(b.book.TestOf(2).maxScore, b.book.TestOf(4).maxScore);
-        QCOMPARE(b.book.GetCellText(0, 2), name2);
-        QVERIFY(b.book.GetCellText(1, 2).startsWith(u"40"_s));
-
-        a.action(u"cut"_s)->trigger();
-        QCOMPARE(a.book.testCount(), 0);
-        QVERIFY(a.prompter->asked.isEmpty());
-
+        QCOMPARE(b.book.TestOf(2).maxScore, 100.0f);
+        QCOMPARE(b.cell(0, 2), name2);
+        QVERIFY(b.cell(1, 2).startsWith(u"40"_s));
+        a.trigger(u"cut"_s);
+        QVERIFY(a.book.testCount() == 0 && a.prompter->asked.isEmpty());
         QGuiApplication::clipboard()->setText(u"11\t12\r\n13\t14\r\n"_s);
         b.clickCell(2, 4);
-        b.action(u"paste"_s)->trigger();
-        QVERIFY(b.book.GetCellText(2, 4).startsWith(u"11 "_s));
-        QCOMPARE(b.book.GetCellText(3, 4), QString());
-        QVERIFY(b.book.GetCellText(2, 3).startsWith(u"35 "_s));
-
+        b.trigger(u"paste"_s);
+        QVERIFY(b.cell(2, 4).startsWith(u"11 "_s) && b.cell(3, 4).isEmpty());
+        QVERIFY(b.cell(2, 3).startsWith(u"35 "_s));
         b.lock(EditScores);
         AnswerPassword(QString());
-        b.action(u"paste"_s)->trigger();
-        QCOMPARE(b.prompter->told.value(0), u"Security violation!"_s);
+        b.trigger(u"paste"_s);
+        QCOMPARE(b.told(0), u"Security violation!"_s);
     }
 
     // The right button opens the menu of what it points at, selecting that first unless it is
@@ -479,10 +415,8 @@ private slots:
         QTest::newRow("Total") << QPoint(1, 0) << u"fina"_s << true << false;
     }
     void rightButtonMenus() {
-        QFETCH(QPoint, at);
-        QFETCH(QString, menu);
-        Session s;
-        s.addTests(2);
+        auto [at, menu] = Fetch<QPoint, QString>("at", "menu");
+        Session s(2);
         s.clickCell(2, 2);
         QString shown;
         int extras = 0; // Rename, Cut, Copy, Paste and a separator appear only over the table
@@ -508,8 +442,7 @@ private slots:
 
     // A test dragged by its name moves with its scores; a click on a name selects its line.
     void testsMoveAndNamesSelect() {
-        Session s;
-        s.addTests(3);
+        Session s(3);
         s.typeColumn(2, {u"12"_s});
         const QStringList names = Row(s.book, 0).mid(2);
         QHeaderView* header = s.table->horizontalHeader();
@@ -540,43 +473,38 @@ private slots:
         const auto taken = drag(2, pastTheEnd); // the first test to the last place
         QCOMPARE(taken.first, Qt::BitmapCursor);
         QVERIFY(taken.second != refused.second); // a pointer of its own for each
-        QCOMPARE(Row(s.book, 0).mid(2), (QStringList{names[1], names[2], names[0]}));
-        QVERIFY(s.book.GetCellText(1, 4).startsWith(u"12 "_s));
+        const QStringList moved{names[1], names[2], names[0]};
+        QCOMPARE(Row(s.book, 0).mid(2), moved);
+        QVERIFY(s.cell(1, 4).startsWith(u"12 "_s));
         QCOMPARE(header->visualIndex(3), 3);   // the header shows the document's order again
         QCOMPARE(drag(2, nameOf(1)), refused); // nothing goes in front of the totals
-        QCOMPARE(Row(s.book, 0).mid(2), (QStringList{names[1], names[2], names[0]}));
+        QCOMPARE(Row(s.book, 0).mid(2), moved);
         drag(4, nameOf(2)); // dropped on a test, it goes in front of it
         QCOMPARE(Row(s.book, 0).mid(2), names);
         s.clickHeader(Qt::Horizontal, 2, false);
         QVERIFY(s.table->wholeColumnsSelected());
         s.clickHeader(Qt::Vertical, 3, false);
-        QVERIFY(s.table->wholeRowsSelected());
-        QCOMPARE(s.row(), 4);
+        QVERIFY(s.table->wholeRowsSelected() && s.row() == 4);
     }
 
     void protectionRefusesAndRestores_data() {
         using Use = std::function<void(ControlPanel*)>;
         Columns<Use, int, int>("use", "rule", "col");
-        const int rules = ChangeGradingRules;
-        QTest::newRow("display mode")
-            << Use([](auto* p) { p->displayMode[2]->click(); }) << rules << 2;
-        QTest::newRow("calculate grades")
-            << Use([](auto* p) { p->calculateGrades->click(); }) << rules << 2;
-        QTest::newRow("ignore grade")
-            << Use([](auto* p) { p->ignoreGrade->click(); }) << rules << 2;
-        QTest::newRow("averaging rule")
-            << Use([](auto* p) { p->averagingRule[1]->click(); }) << rules << 1;
-        QTest::newRow("show total")
-            << Use([](auto* p) { p->showTotalScores->click(); }) << rules << 1;
-        QTest::newRow("maximum score")
-            << Use([](auto* p) { QTest::keyClicks(p->maxScore, u"5"_s); }) << int(EditScores) << 2;
+        const auto row = [](const char* tag, int col, int rule, const Use& use) {
+            QTest::newRow(tag) << use << rule << col;
+        };
+        const int g = ChangeGradingRules;
+        row("display mode", 2, g, [](auto* p) { p->displayMode[2]->click(); });
+        row("calculate grades", 2, g, [](auto* p) { p->calculateGrades->click(); });
+        row("ignore grade", 2, g, [](auto* p) { p->ignoreGrade->click(); });
+        row("averaging rule", 1, g, [](auto* p) { p->averagingRule[1]->click(); });
+        row("show total", 1, g, [](auto* p) { p->showTotalScores->click(); });
+        row("maximum score", 2, EditScores, [](auto* p) { QTest::keyClicks(p->maxScore, u"5"_s); });
     }
     void protectionRefusesAndRestores() {
-        QFETCH(std::function<void(ControlPanel*)>, use);
-        QFETCH(int, rule);
-        QFETCH(int, col);
-        Session s;
-        s.addTests(1);
+        auto [use, rule, col] =
+            Fetch<std::function<void(ControlPanel*)>, int, int>("use", "rule", "col");
+        Session s(1);
         s.lock(rule);
         ControlPanel* p = s.panel;
         s.clickCell(1, col);
@@ -597,15 +525,13 @@ private slots:
         QCOMPARE(state(), before);
         AnswerPassword(u"owl"_s); // given: the change goes ahead, and nothing is asked again
         use(p);
-        QVERIFY(state() != before);
-        QVERIFY(!AccessNeeded(s.book, AnyRule));
+        QVERIFY(state() != before && !AccessNeeded(s.book, AnyRule));
     }
 
     // The dialogs open behind their rules, and what they answer reaches the document with the
     // recalculation it needs.
     void dialogsApplyTheirAnswers() {
-        Session s;
-        s.addTests(1);
+        Session s(1);
         s.typeColumn(2, {u"40"_s, u"90"_s});
         s.clickCell(1, 2);
         s.lock(ChangeGradingRules);
@@ -613,14 +539,13 @@ private slots:
         bool opened = false;
         WhenOpen<QDialog>([&](QDialog* d) { opened = !qobject_cast<PasswordDialog*>(d); },
                           &s.window);
-        AnswerPassword(QString());
-        s.action(u"setscale"_s)->trigger();
-        AnswerPassword(QString());
-        s.action(u"inf"_s)->trigger();
+        for (const QString& item : {u"setscale"_s, u"inf"_s}) {
+            AnswerPassword(QString());
+            s.trigger(item);
+        }
         QVERIFY(!opened);
-
         // Set Scale: the first grade deleted; 40 % falls in the next grade.
-        const QString before = s.book.GetCellText(1, 2);
+        const QString before = s.cell(1, 2);
         const int steps = s.book.TestOf(2).scale.count;
         AnswerPassword(u"owl"_s);
         WhenOpen<SetScaleDialog>(
@@ -632,20 +557,17 @@ private slots:
             &s.window);
         s.panel->scale->click();
         QCOMPARE(s.book.TestOf(2).scale.count, steps - 1);
-        QVERIFY(s.book.GetCellText(1, 2) != before);
-        const QString regraded = s.book.GetCellText(1, 2);
+        const QString regraded = s.cell(1, 2);
         RecalcColumn(s.book, 2);
-        QCOMPARE(s.book.GetCellText(1, 2), regraded);
+        QVERIFY(regraded != before && s.cell(1, 2) == regraded);
         QVERIFY(OpenSettingsStore()->value(u"Scale Geometry/Right"_s).toInt() > 0);
-
         // Importance Groups: OK without a change still counts as a change.
         s.book.setModified(false);
         WhenOpen<ImportanceGroupsDialog>([](ImportanceGroupsDialog* d) { d->accept(); }, &s.window);
         s.panel->setImportance->click();
         QVERIFY(s.book.isModified());
-
         // Test Information from the menu: a new maximum, and the totals follow it.
-        const QString total = s.book.GetCellText(1, 1);
+        const QString total = s.cell(1, 1);
         WhenOpen<TestInfoDialog>(
             [](TestInfoDialog* d) {
                 auto* box = d->findChild<QLineEdit*>(u"Text1"_s);
@@ -654,34 +576,28 @@ private slots:
                 d->accept();
             },
             &s.window);
-        s.action(u"moreinfo"_s)->trigger();
-        QCOMPARE(s.book.TestOf(2).maxScore, 50.0f);
-        QVERIFY(s.book.GetCellText(1, 1) != total);
-
+        s.trigger(u"moreinfo"_s);
+        QVERIFY(s.book.TestOf(2).maxScore == 50.0f && s.cell(1, 1) != total);
         // Student Information, the names' password now given.
         WhenOpen<StudentInfoDialog>([](StudentInfoDialog* d) { d->reject(); }, &s.window);
-        s.action(u"inf"_s)->trigger();
+        s.trigger(u"inf"_s);
         QVERIFY(!AccessNeeded(s.book, AnyRule));
     }
 
+    // Typed into the student count box with the current cell at (6, 2); rows grown again hold
+    // new students, nothing of those removed.
     void studentCountBox_data() {
-        // The current cell was (6, 2).
-        Columns<QString, int, int, QString, int>("typed", "answer", "students", "question",
-                                                 "currentRow");
-        const QString lost = u" 2 last row(s) will be lost!"_s;
-        QTest::newRow("zero") << u"0"_s << int(QMessageBox::Ok) << 7 << QString() << 6;
-        QTest::newRow("101") << u"101"_s << int(QMessageBox::Ok) << 7 << QString() << 6;
-        QTest::newRow("100") << u"100"_s << int(QMessageBox::Ok) << 100 << QString() << 6;
-        QTest::newRow("shrink ok") << u"5"_s << int(QMessageBox::Ok) << 5 << lost << 5;
-        QTest::newRow("shrink cancel") << u"5"_s << int(QMessageBox::Cancel) << 7 << lost << 6;
+        Columns<QString, int, int, bool, int>("typed", "answer", "students", "asked", "row");
+        QTest::newRow("zero") << u"0"_s << int(QMessageBox::Ok) << 7 << false << 6;
+        QTest::newRow("101") << u"101"_s << int(QMessageBox::Ok) << 7 << false << 6;
+        QTest::newRow("100") << u"100"_s << int(QMessageBox::Ok) << 100 << false << 6;
+        QTest::newRow("shrink ok") << u"5"_s << int(QMessageBox::Ok) << 5 << true << 5;
+        QTest::newRow("shrink cancel") << u"5"_s << int(QMessageBox::Cancel) << 7 << true << 6;
     }
     void studentCountBox() {
-        QFETCH(QString, typed);
-        QFETCH(int, answer);
-        QFETCH(int, students);
-        QFETCH(QString, question);
-        Session s;
-        s.addTests(1);
+        auto [typed, answer, students, asked] =
+            Fetch<QString, int, int, bool>("typed", "answer", "students", "asked");
+        Session s(1);
         s.clickCell(6, 2);
         s.book.StudentOf(6).id = u"S-6"_s;
         s.book.setIncluded(6, 2, false);
@@ -691,49 +607,41 @@ private slots:
         s.prompter->answers << QMessageBox::StandardButton(answer);
         box->setFocus();
         box->selectAll();
-        QTest::keyClicks(box, typed);
-        QTest::keyClick(box, Qt::Key_Return);
-        QCOMPARE(s.book.studentCount(), students);
-        QCOMPARE(box->text(), QString::number(students));
-        QCOMPARE(s.prompter->asked, question.isEmpty() ? QStringList() : QStringList{question});
-        QTEST(s.row(), "currentRow");
-        QCOMPARE(s.col(), 2);
-        // Rows grown again hold new students, nothing of those removed.
+        QTest::keyClicks(box, typed + u'\r');
+        QCOMPARE(QList({s.book.studentCount(), box->text().toInt(), s.col()}),
+                 QList({students, students, 2}));
+        QCOMPARE(s.prompter->asked, QStringList(int(asked), u" 2 last row(s) will be lost!"_s));
+        QTEST(s.row(), "row");
         box->setText(u"7"_s);
         QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(s.book.StudentOf(7).includeFlags.raw(), QString(400, u'1'));
         QCOMPARE(s.book.StudentOf(6) == NewStudentRecord(), students < 6);
     }
 
+    // A fresh row goes without a question; a student with a total is asked about; every
+    // student selected and deleted leaves one row, which cannot be deleted.
     void studentsInsertedAndDeleted() {
-        Session s;
-        s.addTests(1);
+        Session s(1);
         s.book.SetCellText(2, 0, u"Ada"_s);
         s.clickCell(2, 2);
         s.type(u"88"_s);
-        s.action(u"inse"_s)->trigger(); // the Student menu does what the panel's button does
-        QCOMPARE(s.book.studentCount(), 8);
+        s.trigger(u"inse"_s); // the Student menu does what the panel's button does
         QCOMPARE(Column(s.book, 0).mid(1, 2), Items(u"NewName|Ada"_s));
-        QVERIFY(s.book.GetCellText(3, 2).startsWith(u"88"_s));
-        QCOMPARE(s.panel->studentCount->text(), u"8"_s);
-        // A fresh row goes without a question; a student with a total is asked about.
-        s.action(u"dele"_s)->trigger();
-        QVERIFY(s.prompter->asked.isEmpty());
-        QCOMPARE(s.book.GetCellText(2, 0), u"Ada"_s);
+        QVERIFY(s.cell(3, 2).startsWith(u"88"_s) && s.panel->studentCount->text() == u"8"_s);
+        s.trigger(u"dele"_s);
+        QVERIFY(s.prompter->asked.isEmpty() && s.cell(2, 0) == u"Ada"_s);
         s.prompter->answers << QMessageBox::Cancel << QMessageBox::Ok;
         s.studentButton(0);
-        QCOMPARE(s.book.GetCellText(2, 0), u"Ada"_s);
+        QCOMPARE(s.cell(2, 0), u"Ada"_s);
         s.studentButton(0);
         QCOMPARE(s.prompter->asked, QStringList(2, u"Deleting Student: Ada"_s));
-        QCOMPARE(s.book.studentCount(), 6);
-        QVERIFY(s.book.GetCellText(2, 2).isEmpty());
-        // Selecting every student and deleting keeps one row, which cannot be deleted.
+        QVERIFY(s.book.studentCount() == 6 && s.cell(2, 2).isEmpty());
         s.table->selectAll();
         s.prompter->answers << QMessageBox::Ok;
         s.studentButton(0);
         QCOMPARE(s.book.studentCount(), 1);
         s.studentButton(0);
-        QCOMPARE(s.prompter->told.value(0), u"Can not delete last row!"_s);
+        QCOMPARE(s.told(0), u"Can not delete last row!"_s);
         QCOMPARE(s.book.studentCount(), 1);
     }
 
@@ -747,45 +655,45 @@ private slots:
         QTest::newRow("yes, save fails") << int(QMessageBox::Yes) << u"taken.GRD"_s << false;
     }
     void savePromptAnswers() {
-        QFETCH(int, answer);
-        QFETCH(QString, saveAs);
-        QFETCH(bool, replaced);
-        Session s;
-        s.addTests(1);
+        auto [answer, saveAs, replaced] = Fetch<int, QString, bool>("answer", "saveAs", "replaced");
+        Session s(1);
         QDir(m_dir.path()).mkpath(u"taken.GRD"_s);
         s.prompter->answers << QMessageBox::StandardButton(answer);
         if (!saveAs.isEmpty()) s.prompter->fileNames << path(saveAs);
-        s.window.fileCommands().newCommand();
+        s.files().newCommand();
         QCOMPARE(s.prompter->asked, QStringList{u"Save your work?"_s});
-        QCOMPARE(s.book.testCount(), replaced ? 0 : 1);
-        QCOMPARE(s.book.isModified(), !replaced);
-        QCOMPARE(QFileInfo(path(u"yes.GRD"_s)).isFile(), saveAs == u"yes.GRD");
-        QFile::remove(path(u"yes.GRD"_s));
+        QCOMPARE(QList({s.book.testCount(), int(s.book.isModified())}),
+                 QList({replaced ? 0 : 1, int(!replaced)}));
+        QCOMPARE(QFile::remove(path(u"yes.GRD"_s)), saveAs == u"yes.GRD");
         if (saveAs == u"taken.GRD")
-            QVERIFY2(s.prompter->told.value(0).startsWith(u"Error writing "_s) ||
-                         s.prompter->told.value(0).startsWith(u"Error opening "_s),
-                     qPrintable(s.prompter->told.value(0)));
+            QVERIFY2(s.told(0).contains(QRegularExpression(u"^Error (writing|opening) "_s)),
+                     qPrintable(s.told(0)));
         // Unmodified: nothing is asked.
         s.prompter->asked.clear();
         s.book.setModified(false);
-        s.window.fileCommands().newCommand();
+        s.files().newCommand();
         QVERIFY(s.prompter->asked.isEmpty());
     }
 
     // A file that cannot be opened or read is reported, and the program goes on with an
-    // untitled gradebook.
-    void openingMissingAndBadFiles() {
+    // untitled gradebook; so do settings that cannot be read or written, each with its reason.
+    void unusableFilesAreReported() {
+        QVERIFY(QDir().mkpath(path(u"settings/Quillmark/Quillmark.ini"_s))); // a folder
         const QString cut = path(u"cut.GRD"_s);
         QVERIFY(Store(cut, "\"V E R 1.05s\"\r\n0\r\n"));
         Session s;
+        QVERIFY2(s.prompter->told.size() >= 2, qPrintable(s.prompter->told.join(u'|')));
+        QVERIFY(s.told(0).startsWith(u"Error reading settings "_s));
+        QVERIFY(s.told(1).startsWith(u"Error writing settings "_s));
+        s.prompter->told.clear();
         s.prompter->fileNames << path(u"missing.GRD"_s) << cut;
-        s.window.fileCommands().openCommand();
-        s.window.fileCommands().openCommand();
+        s.files().openCommand();
+        s.files().openCommand();
         QCOMPARE(s.prompter->told.size(), 2);
-        QVERIFY(s.prompter->told[0].startsWith(u"Error opening "_s));
-        QVERIFY(s.prompter->told[1].startsWith(u"Error reading "_s));
+        QVERIFY(s.told(0).startsWith(u"Error opening "_s) &&
+                s.told(1).startsWith(u"Error reading "_s));
         QCOMPARE(s.window.windowTitle(), u"Quillmark"_s);
-        QVERIFY(s.book.fileName().isEmpty() && s.window.fileCommands().recentFiles().isEmpty());
+        QVERIFY(s.book.fileName().isEmpty() && s.files().recentFiles().isEmpty());
         QVERIFY(!s.book.isModified());
     }
 
@@ -795,8 +703,7 @@ private slots:
     void restartReopensTheLastFile() {
         const QString file = path(u"class.GRD"_s);
         {
-            Session s;
-            s.addTests(2);
+            Session s(2);
             s.clickCell(1, 2);
             s.type(u"77"_s);
             s.book.SetCellText(0, 2, u"Zeta"_s);
@@ -804,7 +711,7 @@ private slots:
             s.book.view().testSortRule = TestsByName;
             s.panel->mode[1]->click(); // saved in the Analyze mode
             s.prompter->fileNames << file;
-            QVERIFY(s.window.fileCommands().saveCommand());
+            QVERIFY(s.files().saveCommand());
             QVERIFY(s.window.close());
         }
         // Stored out of order, the tests are sorted by the stored rule when the file is opened.
@@ -814,45 +721,32 @@ private slots:
         QVERIFY(WriteGradebookFile(stored, file));
         Session again;
         QCOMPARE(again.window.windowTitle(), u"Quillmark - "_s + file);
-        QCOMPARE(again.window.fileCommands().recentFiles(), QStringList{file});
+        QCOMPARE(again.files().recentFiles(), QStringList{file});
         QCOMPARE(Row(again.book, 0).mid(2), Items(u"Alpha|Zeta"_s));
-        QVERIFY(again.book.GetCellText(1, 3).startsWith(u"77"_s));
-        QVERIFY(!again.book.isModified());
+        QVERIFY(again.cell(1, 3).startsWith(u"77"_s) && !again.book.isModified());
         ControlPanel* p = again.panel;
-        QAction* hide = again.action(u"HideCon"_s);
-        hide->trigger();
+        again.trigger(u"HideCon"_s);
         QVERIFY(!p->isVisible() && !again.action(u"ed0"_s)->isEnabled());
-        hide->trigger();
+        again.trigger(u"HideCon"_s);
         QVERIFY(p->chartArea->isVisible() && !p->studentAndTest->isVisible());
         QVERIFY(again.action(u"ed1"_s)->isChecked());
         p->mode[0]->click();
         QVERIFY(p->studentAndTest->isVisible());
         // A missing file on the command line starts an untitled gradebook.
-        Session missing({path(u"no"_s), u"such.GRD"_s});
-        QVERIFY(missing.book.fileName().isEmpty());
-        QCOMPARE(missing.book.testCount(), 0);
+        Session missing(0, {path(u"no"_s), u"such.GRD"_s});
+        QVERIFY(missing.book.fileName().isEmpty() && missing.book.testCount() == 0);
         // A relative path is kept as the absolute one, whatever folder the next start is in.
         const QString cwd = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
-        Session relative({u"class.GRD"_s});
+        Session relative(0, {u"class.GRD"_s});
         QDir::setCurrent(cwd);
-        QCOMPARE(relative.book.fileName(), file);
-        QCOMPARE(relative.window.fileCommands().recentFiles().value(0), file);
+        QCOMPARE(relative.book.fileName() + u'|' + relative.files().recentFiles().value(0),
+                 file + u'|' + file);
         // A recent file that has gone away is reported and nothing is loaded.
         QFile::remove(file);
-        relative.window.fileCommands().openRecent(0);
-        QCOMPARE(relative.prompter->told.value(0), u"File "_s + file + u" not found!"_s);
+        relative.files().openRecent(0);
+        QCOMPARE(relative.told(0), u"File "_s + file + u" not found!"_s);
         QCOMPARE(relative.book.fileName(), file);
-    }
-
-    // Settings that cannot be read or written are reported, each with its reason.
-    void unusableSettingsAreReported() {
-        const QString store = path(u"settings"_s) + u"/Quillmark/Quillmark.ini"_s;
-        QVERIFY(QDir().mkpath(store)); // a folder where the file should be
-        Session s;
-        QVERIFY2(s.prompter->told.size() >= 2, qPrintable(s.prompter->told.join(u'|')));
-        QVERIFY(s.prompter->told[0].startsWith(u"Error reading settings "_s));
-        QVERIFY(s.prompter->told[1].startsWith(u"Error writing settings "_s));
     }
 
     // The Security Rules dialog sets the password, a typed quote turned into an apostrophe, and
@@ -864,10 +758,10 @@ private slots:
         {
             Session s;
             s.book.setShape(3, 2);
-            s.book.SetCellText(1, 0, u"Zoe"_s);
-            s.book.StudentOf(1).id = u"S-2"_s;
-            s.book.SetCellText(2, 0, u"Abe"_s);
-            s.book.StudentOf(2).id = u"S-1"_s;
+            for (const int r : {1, 2}) {
+                s.book.SetCellText(r, 0, r == 1 ? u"Zoe"_s : u"Abe"_s);
+                s.book.StudentOf(r).id = u"S-"_s + QString::number(3 - r);
+            }
             s.book.view().studentSortRule = StudentsByName;
             WhenOpen<QDialog>(
                 [](QDialog* dialog) {
@@ -877,114 +771,107 @@ private slots:
                     QTest::mouseClick(dialog->findChild<QPushButton*>(u"Ok"_s), Qt::LeftButton);
                 },
                 &s.window);
-            s.action(u"security"_s)->trigger();
+            s.trigger(u"security"_s);
             QCOMPARE(s.book.security().password, u"o'wl"_s);
             QVERIFY(s.book.isModified() && !AccessNeeded(s.book, AnyRule));
             s.prompter->fileNames << file;
-            QVERIFY(s.window.fileCommands().AskSaveAs());
+            QVERIFY(s.files().AskSaveAs());
         }
-        const auto shown = [](Session& s) { return Column(s.book, 0); };
         const QStringList names{u"Abe"_s, u"Zoe"_s}, ids{u"S-1"_s, u"S-2"_s};
         // The locked file is the last one used, so the start asks for its password.
         AnswerPassword(u"o'wl"_s);
         {
             Session s;
             QTRY_VERIFY(!AccessNeeded(s.book, AnyRule));
-            QCOMPARE(shown(s), names);
+            QCOMPARE(Column(s.book, 0), names);
         }
         AnswerPassword(QString());
         Session s;
-        QTRY_COMPARE(s.prompter->told.value(0),
+        QTRY_COMPARE(s.told(0),
                      u"Authorization was not verified.\nCertain restrictions will apply!"_s);
-        QCOMPARE(shown(s), ids);
+        QCOMPARE(Column(s.book, 0), ids);
         // Refused again: clearing "Name as ID", opening the file again, saving it elsewhere.
         s.clickCell(1, 1);
         AnswerPassword(QString());
         s.panel->nameAsId->click();
-        QCOMPARE(shown(s), ids);
+        QCOMPARE(Column(s.book, 0), ids);
         AnswerPassword(QString());
         s.book.setModified(false);
-        s.prompter->fileNames << file;
-        s.window.fileCommands().openCommand();
-        QCOMPARE(shown(s), ids);
+        s.prompter->fileNames << file << path(u"copy.GRD"_s);
+        s.files().openCommand();
+        QCOMPARE(Column(s.book, 0), ids);
         AnswerPassword(QString());
-        s.prompter->fileNames << path(u"copy.GRD"_s);
-        QVERIFY(!s.window.fileCommands().AskSaveAs());
-        QVERIFY(!QFile::exists(path(u"copy.GRD"_s)));
+        QVERIFY(!s.files().AskSaveAs() && !QFile::exists(path(u"copy.GRD"_s)));
         // Given: each student gets its own name back, though sorted by the IDs while hidden.
         AnswerPassword(u"o'wl"_s);
         s.prompter->fileNames << file;
-        s.window.fileCommands().openCommand();
-        QCOMPARE(shown(s), names);
+        s.files().openCommand();
+        QCOMPARE(Column(s.book, 0), names);
         QCOMPARE(s.book.StudentOf(1).id.text() + s.book.StudentOf(2).id.text(), u"S-1S-2"_s);
     }
 
+    // Text goes out and comes back through the setup dialogs, which keep the separator chosen
+    // for their next use: "Smith, John" keeps its comma through an import, an export and back.
     // Export writes the whole table, or the block selected unless "All" is chosen, with the
-    // separator and delimiter the setup dialog gives; Cancel writes nothing.
-    void exportsTableOrSelectedBlock_data() {
-        // Block: rows 1-2 of both tests selected, else one cell. Step: 0 Ok, 1 "All" then Ok,
-        // 2 "|" typed and "{NONE}", 3 Cancel. The first line written and the count of lines.
-        Columns<bool, int, QString, int>("block", "step", "header", "lines");
-        // (The second test was added in front of the first.)
-        const QString all = u"\"Name\"\t\"Total\"\t\"Test  2\"\t\"Test  1\""_s;
-        QTest::newRow("one cell: whole table") << false << 0 << all << 8;
-        QTest::newRow("block") << true << 0 << u"\"Name\"\t\"Test  2\"\t\"Test  1\""_s << 3;
-        QTest::newRow("block, All chosen") << true << 1 << all << 8;
-        QTest::newRow("typed") << true << 2 << u"Name|Test  2|Test  1"_s << 3;
-        QTest::newRow("cancel") << true << 3 << QString() << 0;
-    }
-    void exportsTableOrSelectedBlock() {
-        QFETCH(bool, block);
-        QFETCH(int, step);
-        Session s;
-        s.addTests(2);
-        s.clickCell(1, 2);
-        if (block) s.select(1, 2, 2, 3);
-        const QString file = path(QString::fromLatin1(QTest::currentDataTag()));
-        s.prompter->fileNames << file;
-        AnswerSetup(s, step != 3, [&](Setup* d) {
-            if (step == 1) d->findChild<QRadioButton*>(u"All1"_s)->click();
-            if (step != 2) return;
-            d->findChild<QComboBox*>(u"Separator0"_s)->setEditText(u"|"_s);
-            d->findChild<QComboBox*>(u"Separator1"_s)->setCurrentIndex(2);
-        });
-        s.action(u"exp_imp0"_s)->trigger();
-        const QString written = QString::fromLatin1(Contents(file));
-        QCOMPARE(QFile::exists(file), step != 3);
-        QTEST(written.section(u"\r\n"_s, 0, 0), "header");
-        QTEST(int(written.count(u"\r\n"_s)), "lines");
-    }
-
-    // "Smith, John" keeps its comma through an import, an export and back; both dialogs keep
-    // the comma for their next use.
-    void importRoundTripsThroughExport() {
+    // separator and delimiter given; Cancel writes nothing. An import leaves the gradebook
+    // untitled, and the export's file name is preset beside the gradebook.
+    void textThroughTheSetupDialogs() {
         Session s;
         QByteArray text = "\"Name\",\"Total\",\"Quiz\"\r\n";
         for (int i = 0; i < 9; ++i)
             text += "\"Smith, John" + QByteArray::number(i) + "\",," + QByteArray::number(60 + i) +
                     "\r\n";
-        const QString source = path(u"class.txt"_s), first = path(u"a.txt"_s),
-                      second = path(u"b.txt"_s);
-        QVERIFY(Store(source, text));
+        QVERIFY(Store(path(u"class.txt"_s), text));
         s.prompter->fileNames << path(u"class.grd"_s);
-        QVERIFY(s.window.fileCommands().AskSaveAs()); // titled, to see the import make it untitled
-        const auto run = [&](const char* item, const QString& file, bool chooseComma) {
-            s.prompter->fileNames << file;
-            AnswerSetup(s, true, [=](Setup* d) {
-                if (chooseComma) d->findChild<QComboBox*>(u"Separator0"_s)->setCurrentIndex(1);
+        QVERIFY(s.files().AskSaveAs()); // titled, to see the import make it untitled
+        // Runs Export (item 0) or Import (1) on `name` with the setup dialog: 0 as it is, 1 comma
+        // chosen, 2 "All" chosen, 3 "|" typed and "{NONE}", 4 cancelled. Returns the file.
+        const auto run = [&](int item, const QString& name, int step) {
+            s.prompter->fileNames << path(name);
+            AnswerSetup(s, step != 4, [=](Setup* d) {
+                if (step == 1) d->findChild<QComboBox*>(u"Separator0"_s)->setCurrentIndex(1);
+                if (step == 2) d->findChild<QRadioButton*>(u"All1"_s)->click();
+                if (step != 3) return;
+                d->findChild<QComboBox*>(u"Separator0"_s)->setEditText(u"|"_s);
+                d->findChild<QComboBox*>(u"Separator1"_s)->setCurrentIndex(2);
             });
-            s.action(QString::fromLatin1(item))->trigger();
+            s.trigger(u"exp_imp%1"_s.arg(item));
+            return Contents(path(name));
         };
-        run("exp_imp1", source, true);
+        run(1, u"class.txt"_s, 1);
         QCOMPARE(s.panel->studentCount->text(), u"9"_s);
         QCOMPARE(s.window.windowTitle(), u"Quillmark"_s);
         QVERIFY(s.book.fileName().isEmpty() && !s.book.isModified());
-        run("exp_imp0", first, true);
-        QVERIFY(Contents(first).contains("\r\n\"Smith, John0\",88,60\r\n"));
+        s.clickCell(1, 2);
+        const QByteArray all = run(0, u"all.txt"_s, 1); // one cell: the whole table
+        QVERIFY(all.contains("\r\n\"Smith, John0\",88,60\r\n") && all.count("\r\n") == 10);
         s.prompter->answers << QMessageBox::No; // the export's Refresh has sorted: save?
-        run("exp_imp1", first, false);
-        run("exp_imp0", second, false);
-        QCOMPARE(Contents(second), Contents(first));
+        run(1, u"all.txt"_s, 0);
+        QCOMPARE(run(0, u"again.txt"_s, 0), all);
+        // The first line and the count of lines of a block's export.
+        const auto block = [&](const QString& name, int step) {
+            s.select(1, 2, 2, 2);
+            const QByteArray written = run(0, name, step);
+            return written.left(written.indexOf('\r')) + ' ' +
+                   QByteArray::number(written.count('\n'));
+        };
+        QCOMPARE(block(u"block.txt"_s, 0), "\"Name\",\"Quiz\" 3");
+        QCOMPARE(block(u"chosen.txt"_s, 2), all.left(all.indexOf('\r')) + " 10");
+        QCOMPARE(block(u"typed.txt"_s, 3), "Name|Quiz 3");
+        QCOMPARE(block(u"cancelled.txt"_s, 4), " 0");
+        QVERIFY(!QFile::exists(path(u"cancelled.txt"_s)));
+        // The name is taken from the first "." of the gradebook's own name, case kept.
+        for (const auto& [gradebook, preset] :
+             {std::pair(u"/home/ann/2026.fall/p4.grd"_s, u"/home/ann/2026.fall/p4.TXT"_s),
+              std::pair(u"/home/Ann/P4.Fall.GRD"_s, u"/home/Ann/P4.TXT"_s),
+              std::pair(u"/home/ann/p4"_s, u"/home/ann/p4.TXT"_s),
+              std::pair(QString(), u".TXT"_s)}) {
+            auto prompter = std::make_shared<PresetPrompter>();
+            MainWindow window(prompter);
+            window.gradebook().setFileName(gradebook);
+            window.findChild<QAction*>(u"exp_imp0"_s)->trigger();
+            QCOMPARE(prompter->preset, preset);
+        }
     }
 
     // Cancel anywhere keeps the open gradebook; a failed import says why. Either way the unsaved
@@ -997,46 +884,25 @@ private slots:
         QTest::newRow("not a number") << int(QMessageBox::No) << true << u"Error importing from "_s;
     }
     void importCancelledOrFailing() {
-        QFETCH(int, save);
-        QFETCH(bool, ok);
-        QFETCH(QString, message);
-        Session s;
-        s.addTests(1);
+        auto [save, ok, message] = Fetch<int, bool, QString>("save", "ok", "message");
+        Session s(1);
         s.typeColumn(2, {u"85"_s});
         const QString file = path(u"bad.txt"_s);
         QVERIFY(Store(file, "Name\tTotal\tQuiz\r\nAnn\t\t85abc"));
         s.prompter->answers << QMessageBox::StandardButton(save);
         s.prompter->fileNames << file;
         AnswerSetup(s, ok);
-        s.action(u"exp_imp1"_s)->trigger();
-        QCOMPARE(s.book.columnCount() == 3 && s.book.GetCellText(0, 2) == u"Test  1"_s,
-                 message.isEmpty());
+        s.trigger(u"exp_imp1"_s);
+        QCOMPARE(s.book.columnCount() == 3 && s.cell(0, 2) == u"Test  1"_s, message.isEmpty());
         QCOMPARE(s.prompter->told.size(), message.isEmpty() ? 0 : 1);
-        if (!message.isEmpty()) QVERIFY(FailsWith(s.prompter->told[0], message + file + u". "_s));
+        QVERIFY(message.isEmpty() || FailsWith(s.told(0), message + file + u". "_s));
         QVERIFY(s.book.isModified());
-    }
-
-    void presetsTheNameBesideTheGradebook_data() {
-        Columns<QString, QString>("gradebook", "preset");
-        QTest::newRow("dotted folder")
-            << u"/home/ann/2026.fall/p4.grd"_s << u"/home/ann/2026.fall/p4.TXT"_s;
-        QTest::newRow("first dot, case kept")
-            << u"/home/Ann/P4.Fall.GRD"_s << u"/home/Ann/P4.TXT"_s;
-        QTest::newRow("no dot") << u"/home/ann/p4"_s << u"/home/ann/p4.TXT"_s;
-        QTest::newRow("untitled") << QString() << u".TXT"_s;
-    }
-    void presetsTheNameBesideTheGradebook() {
-        QFETCH(QString, gradebook);
-        auto prompter = std::make_shared<PresetPrompter>();
-        MainWindow window(prompter);
-        window.gradebook().setFileName(gradebook);
-        window.findChild<QAction*>(u"exp_imp0"_s)->trigger();
-        QTEST(prompter->preset, "preset");
     }
 
     // The panel fits beside the table at the default size; in smaller windows it scrolls,
     // every button stays within reach, and the table keeps the larger part of the width.
-    void panelFitsTheWindow() {
+    // Wherever the scroll bars are put, the first column and row seen start at the edge.
+    void panelAndTableFitTheWindow() {
         Session s;
         auto* side = s.window.findChild<QScrollArea*>(u"SidePanel"_s);
         QVERIFY(side);
@@ -1058,13 +924,23 @@ private slots:
                          qPrintable(b->objectName()));
             }
         }
+        s.book.setShape(61, 15);
+        QScrollBar* h = s.table->horizontalScrollBar();
+        QScrollBar* v = s.table->verticalScrollBar();
+        QVERIFY(h->maximum() > 2 && v->maximum() > 2);
+        for (const auto& [across, down] : {std::pair(0.5, 0.71), std::pair(1.0, 1.0)}) {
+            h->setValue(int(h->maximum() * across));
+            v->setValue(int(v->maximum() * down));
+            for (const QHeaderView* header :
+                 {s.table->horizontalHeader(), s.table->verticalHeader()})
+                QCOMPARE(header->sectionViewportPosition(header->logicalIndexAt(0)), 0);
+        }
     }
 
     // A large font makes rows and columns large enough on screen; the document keeps its
     // lengths until the user drags a border.
     void rowsAndColumnsFitTheFont() {
-        Session s;
-        s.addTests(2);
+        Session s(2);
         s.book.setModified(false);
         const auto lengths = [&] {
             QList<int> twips;
@@ -1077,9 +953,8 @@ private slots:
         const QList<int> stored = lengths();
         const QFont big(u"DejaVu Sans"_s, 20);
         QHeaderView* top = s.table->horizontalHeader();
-        s.table->setFont(big);
-        top->setFont(big);
-        s.table->verticalHeader()->setFont(big);
+        for (QWidget* w : std::initializer_list<QWidget*>{s.table, top, s.table->verticalHeader()})
+            w->setFont(big);
         const QFontMetrics metrics(big);
         QVERIFY(top->height() >= metrics.lineSpacing());
         for (int r = 1; r < s.book.rowCount(); ++r)
@@ -1110,7 +985,7 @@ private slots:
         const int last = LargeClassStudents, far = LargeClassTests + 1;
         expected.SetCellText(last, far, u"77"_s);
         RecalcAll(expected);
-        Session s({file});
+        Session s(0, {file});
         QCOMPARE(s.book.rowCount(), last + 1);
         for (QScrollBar* bar : {s.table->horizontalScrollBar(), s.table->verticalScrollBar()})
             bar->setValue(bar->maximum());
@@ -1121,9 +996,8 @@ private slots:
         QComboBox* sortRule = s.panel->sortRule[0];
         sortRule->setCurrentIndex(StudentsByGrade);
         emit sortRule->activated(StudentsByGrade);
-        s.action(u"save"_s)->trigger();
+        s.trigger(u"save"_s);
         QVERIFY(s.prompter->told.isEmpty() && !s.book.isModified());
-
         Gradebook saved;
         ResetToNew(saved, LargeClassLibraries());
         QVERIFY(ReadGradebookFile(saved, file).ok());
@@ -1134,22 +1008,6 @@ private slots:
         for (int r = 2; r <= last; ++r)
             QVERIFY2(CellValue(saved.cell(r - 1, 1)) >= CellValue(saved.cell(r, 1)),
                      qPrintable(QString::number(r)));
-    }
-
-    // Wherever the scroll bars are put, the first column and row seen start at the edge.
-    void scrollingShowsWholeCells() {
-        Session s;
-        s.book.setShape(61, 15);
-        QScrollBar* h = s.table->horizontalScrollBar();
-        QScrollBar* v = s.table->verticalScrollBar();
-        QVERIFY(h->maximum() > 2 && v->maximum() > 2);
-        for (const auto& [across, down] : {std::pair(0.5, 0.71), std::pair(1.0, 1.0)}) {
-            h->setValue(int(h->maximum() * across));
-            v->setValue(int(v->maximum() * down));
-            for (const QHeaderView* header :
-                 {s.table->horizontalHeader(), s.table->verticalHeader()})
-                QCOMPARE(header->sectionViewportPosition(header->logicalIndexAt(0)), 0);
-        }
     }
 
     // The grade part of a score cell starts at one place whatever the score, the grade or the
@@ -1176,8 +1034,7 @@ private slots:
         // A text without a grade part is painted as it is.
         const ScoreCellLayout plain =
             LayOutScoreCell(u"85      x"_s, metrics, QRect(10, 0, 200, 20));
-        QCOMPARE(plain.score, u"85      x"_s);
-        QVERIFY(plain.grade.isEmpty());
+        QVERIFY(plain.score == u"85      x"_s && plain.grade.isEmpty());
     }
 
     void fitsWindows1252IsWhatSurvivesTheFile() {
@@ -1185,8 +1042,7 @@ private slots:
         QStringList wrong;
         for (char32_t u = 0; u <= 0xFFFF; ++u) {
             const QChar c{char16_t(u)};
-            const QString text(c);
-            const bool survives = DecodeWindows1252(EncodeWindows1252(text)) == text;
+            const bool survives = DecodeWindows1252(EncodeWindows1252(QString(c))) == QString(c);
             fitting += FitsWindows1252(c);
             if (FitsWindows1252(c) != survives) wrong << QString::number(uint(u), 16);
         }
@@ -1206,14 +1062,10 @@ private slots:
         QTest::newRow("pasted quote") << true << u"\"x\""_s << u"'x'"_s << QString();
     }
     void boxesKeepToFileText() {
-        QFETCH(bool, pasted);
-        QFETCH(QString, input);
-        QFETCH(QString, refused);
+        auto [pasted, input, refused] = Fetch<bool, QString, QString>("pasted", "input", "refused");
         QWidget window;
-        auto* layout = new QVBoxLayout(&window);
         auto* edit = new QLineEdit(&window);
         KeepToFileText(edit);
-        layout->addWidget(edit);
         window.show();
         QApplication::setActiveWindow(&window);
         edit->setFocus(); // a focus change takes down an earlier row's tool tip
@@ -1222,8 +1074,10 @@ private slots:
         if (pasted) {
             QGuiApplication::clipboard()->setText(input);
             QTest::keySequence(edit, QKeySequence::Paste);
-        } else {
-            Type(edit, input);
+        } else { // each character as one key press, as a keyboard or an input method gives it
+            for (const char32_t c : input.toUcs4())
+                QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString::fromUcs4(&c, 1),
+                                    Qt::NoModifier);
         }
         QTest::qWait(200); // the explanation comes a moment after the edit
         QTEST(edit->text(), "text");
@@ -1236,8 +1090,7 @@ private slots:
     void messageBoxes_data() {
         Columns<QMessageBox::StandardButtons, QMessageBox::StandardButton>("buttons", "onEnter");
         QTest::newRow("rows lost")
-            << QMessageBox::StandardButtons(QMessageBox::Ok | QMessageBox::Cancel)
-            << QMessageBox::Cancel;
+            << (QMessageBox::Ok | QMessageBox::Cancel) << QMessageBox::Cancel;
         QTest::newRow("save your work")
             << (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) << QMessageBox::Yes;
         QTest::newRow("message") << QMessageBox::StandardButtons(QMessageBox::Ok)
@@ -1285,14 +1138,12 @@ private slots:
                 closedByKey = !dialog->isVisible();
                 if (!closedByKey) dialog->reject();
             });
-            DialogPrompter prompter;
-            choice = prompter.font(nullptr, initial, Qt::blue);
+            choice = DialogPrompter().font(nullptr, initial, Qt::blue);
             QVERIFY(closedByKey);
             QCOMPARE(choice.has_value(), key == Qt::Key_Return);
         }
         // Taken with Enter, the choice has the font and colour chosen.
-        QCOMPARE(choice->font.pointSize(), 17);
-        QVERIFY(choice->font.italic());
+        QCOMPARE(QList({choice->font.pointSize(), int(choice->font.italic())}), QList({17, 1}));
         QCOMPARE(choice->color, QColor(Qt::darkRed));
     }
 
@@ -1333,18 +1184,13 @@ private slots:
         row("report, password refused", "studentreport", {2, 1, 2, 1}, true, 1, "", "");
     }
     void printing() {
-        QFETCH(QString, item);
-        QFETCH(CellBlock, block);
-        QFETCH(bool, locked);
-        QFETCH(int, answer);
-        QFETCH(QString, printed);
-        QFETCH(QString, absent);
-        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
-            QSKIP("pdftotext (poppler-utils) is missing: the printed PDF cannot be read back.");
-        Session s;
-        s.addTests(2);
+        auto [item, block, locked, answer, printed, absent] =
+            Fetch<QString, CellBlock, bool, int, QString, QString>("item", "block", "locked",
+                                                                   "answer", "printed", "absent");
+        if (!CanReadPdfs()) QSKIP("pdftotext (poppler-utils) is missing");
+        Session s(2);
         for (int r = 1; r <= 3; ++r)
-            s.book.SetCellText(r, 0, QStringList{u"Ann"_s, u"Ben"_s, u"Cy"_s}[r - 1]);
+            s.book.SetCellText(r, 0, Items(u"Ann|Ben|Cy"_s)[r - 1]);
         if (locked) {
             s.lock(AccessNames);
             AnswerPassword(QString());
@@ -1353,26 +1199,17 @@ private slots:
         s.prompter->printFile = path(u"print.pdf"_s);
         QFile::remove(s.prompter->printFile);
         if (answer >= 0) s.prompter->printRange = PrintRange(answer);
-        s.action(item)->trigger();
-
+        s.trigger(item);
         const bool many = block.bottom > block.top || block.right > block.left;
         QCOMPARE(s.prompter->printPreselected,
                  locked ? QList<bool>() : QList<bool>{item == u"studentreport"_s || many});
         QCOMPARE(QFile::exists(s.prompter->printFile), !printed.isEmpty());
-        if (printed.isEmpty()) return;
-        QProcess text;
-        text.start(u"pdftotext"_s, {s.prompter->printFile, u"-"_s});
-        QVERIFY(text.waitForFinished());
-        const QString all = QString::fromUtf8(text.readAllStandardOutput()).simplified();
-        for (const QString& t : printed.split(u'|'))
+        const QString all = PdfPages(s.prompter->printFile).join(u' ').simplified();
+        for (const QString& t : printed.split(u'|', Qt::SkipEmptyParts))
             QVERIFY2(all.contains(t), qPrintable(t + u": "_s + all));
         for (const QString& t : absent.split(u'|', Qt::SkipEmptyParts))
             QVERIFY2(!all.contains(t), qPrintable(t));
     }
-
-private:
-    QTemporaryDir m_dir;
-    QString path(const QString& name) const { return m_dir.filePath(name); }
 };
 
 QTEST_MAIN(TestMainWindow)
