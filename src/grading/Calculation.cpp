@@ -77,8 +77,8 @@ void CellFormatter::formatInto(Text& text, int row, QStringView entry, double v)
     }
 }
 
-ColumnTexts::ColumnTexts(const Gradebook& book, int col)
-    : m_formatter(book, col), m_book(book), m_col(col) {}
+ColumnTexts::ColumnTexts(const Gradebook& book, int col, QSet<QString>* shared)
+    : m_formatter(book, col), m_book(book), m_col(col), m_shared(shared) {}
 
 std::size_t ColumnTexts::Table::slotOf(std::uint64_t key) const {
     const int bits = std::countr_zero(m_slots.size());
@@ -124,6 +124,7 @@ const ColumnTexts::Cell& ColumnTexts::remembered(int kind, int row, std::uint64_
     Table& cells = m_cells[kind][m_book.isIncluded(row, m_col) ? 0 : 1];
     if (const Cell* found = cells.find(key)) return *found;
     QString text = build();
+    if (m_shared) text = *m_shared->insert(text);
     const double value = CellValue(text);
     return cells.add(key, Cell{std::move(text), value});
 }
@@ -200,8 +201,9 @@ void writeTotal(Gradebook& book, int row, const CellFormatter& totals) {
     book.SetCellText(row, 1, t > 0 ? totals.format(row, FormatWhole(t)) : QString());
 }
 
-void reformatColumn(Gradebook& book, int col) {
-    ColumnTexts texts(book, col);
+// `shared` holds the texts made so far, so that equal cells of different columns share one string.
+void reformatColumn(Gradebook& book, int col, QSet<QString>& shared) {
+    ColumnTexts texts(book, col, &shared);
     // A text found right for one cell is right for every cell holding it with the same
     // ignore flag: the formatted text follows from the cell's number and that flag alone.
     SharedTextCache<bool, 128> rightTexts[2];
@@ -241,8 +243,9 @@ void RecalcColumn(Gradebook& book, int col) {
 void RecalcColumns(Gradebook& book, int first, int last) {
     Gradebook::HeaderEditingOff off(book);
     Gradebook::BatchUpdate batch(book);
+    QSet<QString> shared;
     for (int c = std::max(first, 1); c <= last && c < book.columnCount(); ++c)
-        reformatColumn(book, c);
+        reformatColumn(book, c, shared);
     RecalcTotals(book);
 }
 
@@ -252,8 +255,9 @@ void RecalcAll(Gradebook& book) {
     if (book.columnCount() < 3)
         for (int r = 1; r < book.rowCount(); ++r)
             book.SetCellText(r, 1, QString());
+    QSet<QString> shared;
     for (int c = 2; c < book.columnCount(); ++c)
-        reformatColumn(book, c);
+        reformatColumn(book, c, shared);
     RecalcTotals(book);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/Gradebook.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringView>
 
@@ -73,7 +74,9 @@ public:
         QString text;
         double value; // CellValue(text)
     };
-    ColumnTexts(const Gradebook& book, int col);
+    // Texts made for one column are looked up in `shared`, when given, so that equal texts of
+    // different columns are one string too.
+    ColumnTexts(const Gradebook& book, int col, QSet<QString>* shared = nullptr);
     // The cell of the number `v` entered in `row` in the general format.
     const Cell& ofValue(int row, double v);
     // The cell of a score read from a file, where -1 stands for an empty score.
@@ -103,6 +106,7 @@ private:
     CellFormatter m_formatter;
     const Gradebook& m_book;
     int m_col;
+    QSet<QString>* m_shared;
     Table m_cells[2][2]; // [kind][ignored]
 };
 

@@ -273,10 +273,13 @@ bool GradebookReader::studentSections(Version version) {
 
 bool GradebookReader::scoreLines() {
     const int cols = m_book.columnCount();
+    // Cells of equal text share one string across the columns too, which lets the commands that
+    // go through every cell (export, save) work out each text once.
+    QSet<QString> shared;
     std::vector<ColumnTexts> columns;
     columns.reserve(std::size_t(std::max(cols - 2, 0)));
     for (int c = 2; c < cols; ++c)
-        columns.emplace_back(m_book, c);
+        columns.emplace_back(m_book, c, &shared);
     QString name;
     float v = 0;
     for (int r = 1; r < m_book.rowCount(); ++r) {

@@ -53,6 +53,32 @@ Block exportBlock(const Gradebook& book, const TextExchangeOptions& o) {
     return b;
 }
 
+// The score and grade of each cell text, worked out once for the cells that share it: found by
+// the text's address first, as cells of equal scores mostly share one string, else by content.
+class CellParts {
+public:
+    struct Parts {
+        QString score;
+        QStringView grade; // into the cell's text, which the cache holds
+    };
+    const Parts& of(const QString& cell) {
+        if (const Parts* parts = m_shared.find(cell)) return *parts;
+        auto it = m_parts.constFind(cell);
+        if (it == m_parts.cend()) {
+            if (m_parts.size() >= MaxRemembered) m_parts.clear();
+            it = m_parts.insert(cell, {ScoreOfCell(cell, m_number).toString(), gradePart(cell)});
+        }
+        // The grade is taken again from this cell, the string the cache holds.
+        return m_shared.remember(cell, {it->score, gradePart(cell)});
+    }
+
+private:
+    static constexpr qsizetype MaxRemembered = 1 << 14;
+    QHash<QString, Parts> m_parts;
+    SharedTextCache<Parts, 1024> m_shared;
+    GeneralText m_number;
+};
+
 // The text as the file's bytes, encoded line by line: the whole text is never held as wide text.
 std::string exportedBytes(const Gradebook& book, const TextExchangeOptions& o) {
     const QString s = SeparatorOf(o);
@@ -71,13 +97,7 @@ std::string exportedBytes(const Gradebook& book, const TextExchangeOptions& o) {
     }
     std::string bytes;
     AppendWindows1252(text, bytes);
-    // The score and grade of each text, worked out once for the cells that share it.
-    struct Parts {
-        QString score;
-        QStringView grade; // into the cell's text, which the cache holds
-    };
-    std::vector<SharedTextCache<Parts, 128>> columns(std::size_t(b.lastColumn - b.firstColumn + 1));
-    GeneralText number;
+    CellParts parts;
     // A line is built apart and added whole: QString's own append is slow for small pieces.
     std::u16string line;
     const auto add = [&line](QStringView piece) { line.append(piece.utf16(), piece.size()); };
@@ -86,16 +106,11 @@ std::string exportedBytes(const Gradebook& book, const TextExchangeOptions& o) {
         if (o.studentNamesColumn) add(d), add(book.cell(r, 0)), add(d), add(s);
         for (int c = b.firstColumn; c <= b.lastColumn; ++c) {
             if (c != b.firstColumn) add(s);
-            const QString& cell = book.cell(r, c);
-            auto& known = columns[std::size_t(c - b.firstColumn)];
-            const Parts* parts = known.find(cell);
-            if (!parts)
-                parts =
-                    &known.remember(cell, {ScoreOfCell(cell, number).toString(), gradePart(cell)});
-            add(parts->score);
+            const CellParts::Parts& cell = parts.of(book.cell(r, c));
+            add(cell.score);
             if (!o.includeGrades) continue;
             add(s);
-            const QStringView grade = parts->grade;
+            const QStringView grade = cell.grade;
             if (grade.isEmpty()) continue;
             if (!numbers) add(d);
             add(grade);
