@@ -33,15 +33,24 @@ QString CellFormatter::format(int row, const QString& entry) const {
 }
 
 QString CellFormatter::formatValue(int row, const QString& entry, double v) const {
-    const bool ignored = m_col >= 2 && !m_book.isIncluded(row, m_col);
+    return formatFor(ignoredAt(row), entry, v);
+}
+
+QString CellFormatter::formatFor(bool ignored, const QString& entry, double v) const {
     if (m_test.calculateGrades == 0 && !ignored) return entry; // shares the entry's text
     Text text;
-    formatInto(text, row, entry, v);
+    formatInto(text, ignored, entry, v);
     return text.toString();
 }
 
-void CellFormatter::formatInto(Text& text, int row, QStringView entry, double v) const {
-    const bool ignored = m_col >= 2 && !m_book.isIncluded(row, m_col);
+bool CellFormatter::formatsLike(const CellFormatter& other) const {
+    return &m_book == &other.m_book && (m_col == 1) == (other.m_col == 1) &&
+           m_test.maxScore == other.m_test.maxScore &&
+           m_test.calculateGrades == other.m_test.calculateGrades &&
+           m_test.scale == other.m_test.scale;
+}
+
+void CellFormatter::formatInto(Text& text, bool ignored, QStringView entry, double v) const {
     if (m_test.calculateGrades == 0) {
         text.add(entry);
     } else if (!entry.isEmpty() && v > 0) {
@@ -86,6 +95,7 @@ std::size_t ColumnTexts::Table::slotOf(std::uint64_t key) const {
 }
 
 const ColumnTexts::Cell* ColumnTexts::Table::find(std::uint64_t key) const {
+    if (m_slots.empty()) return nullptr;
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t i = slotOf(key);; i = (i + 1) & mask) {
         const Slot& s = m_slots[i];
@@ -108,7 +118,7 @@ const ColumnTexts::Cell& ColumnTexts::Table::add(std::uint64_t key, Cell cell) {
         std::ranges::fill(m_slots, Slot{});
     }
     if (2 * (m_cells.size() + 1) > m_slots.size()) { // keep at most half the slots in use
-        std::vector<Slot> old(2 * m_slots.size());
+        std::vector<Slot> old(std::max<std::size_t>(64, 2 * m_slots.size()));
         old.swap(m_slots);
         for (const Slot& s : old)
             if (s.index >= 0) m_slots[probeFree(s.key)] = s;
@@ -119,9 +129,9 @@ const ColumnTexts::Cell& ColumnTexts::Table::add(std::uint64_t key, Cell cell) {
 }
 
 template <typename Build>
-const ColumnTexts::Cell& ColumnTexts::remembered(int kind, int row, std::uint64_t key,
+const ColumnTexts::Cell& ColumnTexts::remembered(int kind, bool ignored, std::uint64_t key,
                                                  const Build& build) {
-    Table& cells = m_cells[kind][m_book.isIncluded(row, m_col) ? 0 : 1];
+    Table& cells = m_cells[kind][ignored ? 1 : 0];
     if (const Cell* found = cells.find(key)) return *found;
     QString text = build();
     if (m_shared) text = *m_shared->insert(text);
@@ -130,13 +140,16 @@ const ColumnTexts::Cell& ColumnTexts::remembered(int kind, int row, std::uint64_
 }
 
 const ColumnTexts::Cell& ColumnTexts::ofValue(int row, double v) {
-    return remembered(0, row, std::bit_cast<std::uint64_t>(v),
-                      [&] { return m_formatter.formatValue(row, FormatGeneral(v), v); });
+    const bool ignored = m_formatter.ignoredAt(row);
+    return remembered(0, ignored, std::bit_cast<std::uint64_t>(v),
+                      [&] { return m_formatter.formatFor(ignored, FormatGeneral(v), v); });
 }
 
-const ColumnTexts::Cell& ColumnTexts::ofStored(int row, float stored) {
-    return remembered(1, row, std::bit_cast<std::uint32_t>(stored), [&] {
-        return m_formatter.format(row, stored == -1 ? QString() : FormatGeneral(stored));
+const ColumnTexts::Cell& ColumnTexts::ofStored(int row, int col, float stored) {
+    const bool ignored = m_formatter.ignoredAt(row, col);
+    return remembered(1, ignored, std::bit_cast<std::uint32_t>(stored), [&] {
+        const QString entry = stored == -1 ? QString() : FormatGeneral(stored);
+        return m_formatter.formatFor(ignored, entry, ReadLeadingNumber(entry));
     });
 }
 

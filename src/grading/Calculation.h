@@ -52,12 +52,20 @@ public:
     QString format(int row, const QString& entry) const;
     // As format(), for an entry whose number is already known.
     QString formatValue(int row, const QString& entry, double value) const;
-    // As formatValue(), appending to `out`, which starts empty.
-    void formatInto(Text& out, int row, QStringView entry, double value) const;
+    // As formatValue(), for a cell whose ignore flag is given.
+    QString formatFor(bool ignored, const QString& entry, double value) const;
+    // Whether the cell of `row` is ignored, which shows as its "x".
+    bool ignoredAt(int row) const { return ignoredAt(row, m_col); }
+    bool ignoredAt(int row, int col) const { return col >= 2 && !m_book.isIncluded(row, col); }
+    // Whether `other`, of a column of the same gradebook, gives each entry the same text.
+    bool formatsLike(const CellFormatter& other) const;
     // The text of a grade step in the current display mode; empty for -1.
     QString gradeText(int index) const;
 
 private:
+    // As formatFor(), appending to `out`, which starts empty.
+    void formatInto(Text& out, bool ignored, QStringView entry, double value) const;
+
     const Gradebook& m_book;
     int m_col;
     const TestRecord& m_test;
@@ -79,8 +87,13 @@ public:
     ColumnTexts(const Gradebook& book, int col, QSet<QString>* shared = nullptr);
     // The cell of the number `v` entered in `row` in the general format.
     const Cell& ofValue(int row, double v);
-    // The cell of a score read from a file, where -1 stands for an empty score.
-    const Cell& ofStored(int row, float stored);
+    // The cell of a score read from a file, where -1 stands for an empty score, in `row` of
+    // `col`: this column or one that formats like it.
+    const Cell& ofStored(int row, int col, float stored);
+    // Whether the column of `formatter` formats its cells as this one does, so it can take them.
+    bool formatsLike(const CellFormatter& formatter) const {
+        return m_formatter.formatsLike(formatter);
+    }
 
 private:
     // The cells made so far for one kind of number and one ignore flag, found by the
@@ -97,11 +110,11 @@ private:
         };
         std::size_t slotOf(std::uint64_t key) const;
         std::size_t probeFree(std::uint64_t key) const;
-        std::vector<Slot> m_slots = std::vector<Slot>(64);
+        std::vector<Slot> m_slots; // none until the first cell: most tables stay unused
         std::vector<Cell> m_cells;
     };
     template <typename Build>
-    const Cell& remembered(int kind, int row, std::uint64_t key, const Build& build);
+    const Cell& remembered(int kind, bool ignored, std::uint64_t key, const Build& build);
 
     CellFormatter m_formatter;
     const Gradebook& m_book;

@@ -13,6 +13,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <deque>
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -276,10 +277,18 @@ bool GradebookReader::scoreLines() {
     // Cells of equal text share one string across the columns too, which lets the commands that
     // go through every cell (export, save) work out each text once.
     QSet<QString> shared;
-    std::vector<ColumnTexts> columns;
-    columns.reserve(std::size_t(std::max(cols - 2, 0)));
-    for (int c = 2; c < cols; ++c)
-        columns.emplace_back(m_book, c, &shared);
+    // Columns that format alike, as tests of one kind do, share their cells: one small table
+    // stays at hand instead of one per column.
+    std::deque<ColumnTexts> texts;
+    std::vector<ColumnTexts*> columns;
+    for (int c = 2; c < cols; ++c) {
+        // The last few kinds are enough for a class, and keep a file of all different tests fast.
+        const CellFormatter formatter(m_book, c);
+        const auto recent = texts.rbegin() + std::min<std::ptrdiff_t>(8, std::ssize(texts));
+        const auto alike = std::find_if(
+            texts.rbegin(), recent, [&](const ColumnTexts& t) { return t.formatsLike(formatter); });
+        columns.push_back(alike != recent ? &*alike : &texts.emplace_back(m_book, c, &shared));
+    }
     QString name;
     float v = 0;
     for (int r = 1; r < m_book.rowCount(); ++r) {
@@ -290,7 +299,7 @@ bool GradebookReader::scoreLines() {
         for (int c = 2; c < cols; ++c) {
             if (!m_in.number(v)) return false;
             // An empty cell is formatted too, so an ignored one shows its "x".
-            const ColumnTexts::Cell& cell = columns[std::size_t(c - 2)].ofStored(r, v);
+            const ColumnTexts::Cell& cell = columns[std::size_t(c - 2)]->ofStored(r, c, v);
             m_book.SetCellText(r, c, cell.text, cell.value);
         }
     }
