@@ -145,13 +145,17 @@ signals:
     void geometryChanged();
     void modifiedChanged(bool modified);
 
-private:
+public:
+    // A cell: its text and that text's number.
     struct Cell {
         QString text;
         double value = 0;
         void assign(const QString& t);
         void assign(const QString& t, double v);
     };
+
+private:
+    friend class History; // takes the document's content as it is and puts it back
     // The cell a write to (row, col) goes to under header editing, moved there; null outside.
     Cell* writableCell(int& row, int& col);
     void noteChanged(int row, int col);
