@@ -1,7 +1,9 @@
 // Prints how long the engine takes on a large class: 1,000 students and 400 tests.
 #include "LargeClass.h"
+#include "core/History.h"
 #include "core/TestCommands.h"
 #include "grading/Calculation.h"
+#include "grading/ScoreEntry.h"
 #include "grading/Sorting.h"
 #include "grading/TableTransfer.h"
 #include "storage/GradebookFile.h"
@@ -40,6 +42,51 @@ long RunCli(std::vector<QByteArray> args) {
     return usage.ru_maxrss;
 }
 
+// Undo and redo on the large class: a typed score and a deleted test, then a long session of
+// both, whose history must stay within its memory limit.
+void benchHistory() {
+    Gradebook book;
+    BuildLargeClass(book);
+    History history(book);
+    double commitTyped = 0, undoTyped = 0, redoTyped = 0;
+    double commitDelete = 0, undoDelete = 0, redoDelete = 0;
+    const auto timed = [](double& sum, const std::function<void()>& work) {
+        sum += TimeIt(1, work) / 1000;
+    };
+    constexpr int Rounds = 10;
+    for (int i = 0; i < Rounds; ++i) {
+        EnterScore(book, 1 + i, 2 + i, QString::number(50 + i));
+        timed(commitTyped, [&] { history.commit(QStringLiteral("Typing"), {1 + i, 2 + i}); });
+        timed(undoTyped, [&] { history.undo(); });
+        timed(redoTyped, [&] { history.redo(); });
+        book.removeTestColumns(2 + i, 1);
+        RecalcTotals(book);
+        timed(commitDelete, [&] { history.commit(QStringLiteral("Delete Test"), {1, 2 + i}); });
+        timed(undoDelete, [&] { history.undo(); });
+        timed(redoDelete, [&] { history.redo(); });
+    }
+    std::printf(
+        "Typed score: step, undo, redo  %6.2f ms, %.2f ms, %.2f ms (target undo, redo < 5 ms)\n",
+        commitTyped / Rounds, undoTyped / Rounds, redoTyped / Rounds);
+    std::printf(
+        "Deleted test: step, undo, redo %6.2f ms, %.2f ms, %.2f ms (target undo, redo < 100 ms)\n",
+        commitDelete / Rounds, undoDelete / Rounds, redoDelete / Rounds);
+    std::size_t most = 0;
+    for (int i = 0; i < 2000; ++i) {
+        EnterScore(book, 1 + i % LargeClassStudents, 2 + i % 50, QString::number(i % 100));
+        history.commit(QStringLiteral("Typing"), {});
+        if (i % 100 == 0) {
+            book.removeTestColumns(2, 1);
+            RecalcTotals(book);
+            history.commit(QStringLiteral("Delete Test"), {});
+        }
+        most = std::max(most, history.memoryUse());
+    }
+    std::printf("History after 2,000 scores and 20 deleted tests: %zu steps, at most %.1f MB "
+                "(target < 50 MB)\n",
+                history.stepCount(), double(most) / (1 << 20));
+}
+
 } // namespace
 
 // With a folder argument, the large class is also left there as LARGE.GRD for other tools.
@@ -68,7 +115,8 @@ int main(int argc, char** argv) {
     const double write = TimeIt(5, [&] { saved = WriteGradebookFile(book, path).ok() && saved; });
     std::printf("WriteGradebookFile           %10.2f ms   (target < 50 ms)\n", write / 1000);
     if (argc > 1) {
-        const QString kept = QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("LARGE.GRD"));
+        const QString kept =
+            QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("LARGE.GRD"));
         QFile::remove(kept);
         if (!QFile::copy(path, kept)) std::printf("Could not leave a copy in %s\n", argv[1]);
     }
@@ -116,6 +164,7 @@ int main(int argc, char** argv) {
     });
     std::printf("Delete 100 students, 100 tests %8.2f ms, %.2f ms (target < 100 ms)\n",
                 dropStudents / 1000, dropTests / 1000);
+    benchHistory();
     if (peak < 0) {
         std::printf("The command-line tool could not print the gradebook.\n");
         return 1;

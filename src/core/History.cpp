@@ -1,7 +1,7 @@
 #include "History.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <unordered_map>
 #include <utility>
 
 using Cell = Gradebook::Cell;
@@ -49,29 +49,50 @@ std::size_t textBytes(const QString& text) {
     return std::size_t(text.size()) * sizeof(QChar);
 }
 
-// Cells are shared strings: one string's cells are found by its address.
-struct TextKey {
-    const QChar* data;
-    qsizetype size;
-    bool operator==(const TextKey&) const = default;
-};
-struct TextKeyHash {
-    std::size_t operator()(const TextKey& k) const {
-        return std::size_t(quintptr(k.data) * 0x9E3779B97F4A7C15ull) ^ std::size_t(k.size);
+// Cells are shared strings: one string's cells are found by its address and length, in an
+// open-addressed table that grows as distinct texts come.
+class TextIndex {
+public:
+    std::uint32_t indexOf(const Cell& cell, std::vector<Cell>& texts) {
+        if (2 * (texts.size() + 1) > m_slots.size()) grow(texts);
+        for (std::size_t i = slotOf(cell.text);; i = (i + 1) & (m_slots.size() - 1)) {
+            std::uint32_t& slot = m_slots[i];
+            if (slot == Empty) {
+                slot = std::uint32_t(texts.size());
+                texts.push_back(cell);
+                return slot;
+            }
+            const QString& known = texts[slot].text;
+            if (known.constData() == cell.text.constData() && known.size() == cell.text.size())
+                return slot;
+        }
     }
+
+private:
+    static constexpr std::uint32_t Empty = ~std::uint32_t(0);
+    std::size_t slotOf(const QString& text) const {
+        const auto key = quint64(quintptr(text.constData())) ^ quint64(text.size());
+        return std::size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & (m_slots.size() - 1);
+    }
+    void grow(const std::vector<Cell>& texts) {
+        m_slots.assign(std::max<std::size_t>(1024, 2 * m_slots.size()), Empty);
+        for (std::uint32_t k = 0; k < texts.size(); ++k) {
+            std::size_t i = slotOf(texts[k].text);
+            while (m_slots[i] != Empty)
+                i = (i + 1) & (m_slots.size() - 1);
+            m_slots[i] = k;
+        }
+    }
+    std::vector<std::uint32_t> m_slots;
 };
 
 Table pack(int rows, int cols, const std::vector<Cell>& cells,
            const std::vector<StudentRecord>& students, const std::vector<TestRecord>& tests) {
     Table t{rows, cols, {}, {}, students, tests};
     t.index.reserve(cells.size());
-    std::unordered_map<TextKey, std::uint32_t, TextKeyHash> known;
-    for (const Cell& cell : cells) {
-        const auto [at, added] =
-            known.try_emplace({cell.text.constData(), cell.text.size()}, t.texts.size());
-        if (added) t.texts.push_back(cell);
-        t.index.push_back(at->second);
-    }
+    TextIndex known;
+    for (const Cell& cell : cells)
+        t.index.push_back(known.indexOf(cell, t.texts));
     return t;
 }
 
