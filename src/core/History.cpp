@@ -145,6 +145,17 @@ template <typename T> std::size_t noteChange(PartChange<T>& change, const T& was
     return sizeof(*change);
 }
 
+// The groups as the teacher set them; their test counts are a total calculation's working
+// counters, rewritten whenever a total is worked out (even by a chart), so no step of their own.
+bool sameGroups(const ImportanceSet& a, const ImportanceSet& b) {
+    if (!(a.name == b.name) || a.count != b.count) return false;
+    for (std::size_t i = 0; i < a.steps.size(); ++i)
+        if (!(a.steps[i].name == b.steps[i].name) ||
+            a.steps[i].percentOfTotal != b.steps[i].percentOfTotal)
+            return false;
+    return true;
+}
+
 // The side of a change that a step's undo (false) or redo (true) puts back.
 template <typename T> void putBack(const PartChange<T>& change, bool after, T& into) {
     if (change) into = after ? change->second : change->first;
@@ -190,10 +201,10 @@ bool History::hasUncommittedChanges() const {
     for (std::size_t i = 0; i < c.cells.size(); ++i)
         if (!sameText(c.cells[i], b.m_cells[i])) return true;
     return c.widths != b.m_colWidths || c.heights != b.m_rowHeights ||
-           !(c.importance == b.m_importance) || !(c.settings == settingsOf(b));
+           !sameGroups(c.importance, b.m_importance) || !(c.settings == settingsOf(b));
 }
 
-bool History::commit(const QString& name, StepPlace place, int rule) {
+bool History::commit(const QString& name, StepPlace place, int rule, bool joinLast) {
     const Gradebook& b = m_book;
     Content& c = *m_content;
     Step step;
@@ -220,7 +231,9 @@ bool History::commit(const QString& name, StepPlace place, int rule) {
     }
     step.bytes += noteChange(step.widths, c.widths, b.m_colWidths) +
                   noteChange(step.heights, c.heights, b.m_rowHeights) +
-                  noteChange(step.importance, c.importance, b.m_importance) +
+                  (sameGroups(c.importance, b.m_importance)
+                       ? 0
+                       : noteChange(step.importance, c.importance, b.m_importance)) +
                   noteChange(step.settings, c.settings, settingsOf(b));
     if (step.widths) step.bytes += 2 * sizeof(int) * c.widths.size();
     if (step.heights) step.bytes += 2 * sizeof(int) * c.heights.size();
@@ -267,10 +280,54 @@ bool History::commit(const QString& name, StepPlace place, int rule) {
         putBack(step.settings, true, c.settings);
     }
     m_stepBytes += step.bytes;
-    m_steps.push_back(std::move(step));
-    ++m_done;
+    const bool join = joinLast && m_done > 0 && m_done == m_steps.size() &&
+                      !m_steps.back().wholeBefore && !step.wholeBefore && !isAtSaved();
+    if (join) {
+        joinInto(m_steps.back(), std::move(step));
+    } else {
+        m_steps.push_back(std::move(step));
+        ++m_done;
+    }
     dropOldest();
     return true;
+}
+
+namespace {
+
+// Adds the changes of a later step to an earlier one: an index both changed keeps its first
+// "before" and takes the later "after".
+template <typename Change> void joinChanges(std::vector<Change>& into, std::vector<Change>& later) {
+    for (Change& change : later) {
+        const auto same = std::find_if(into.begin(), into.end(), [&](const Change& known) {
+            return known.index == change.index;
+        });
+        if (same == into.end())
+            into.push_back(std::move(change));
+        else
+            same->after = std::move(change.after);
+    }
+}
+
+template <typename T> void joinPart(PartChange<T>& into, PartChange<T>& later) {
+    if (!later) return;
+    if (into)
+        into->second = std::move(later->second);
+    else
+        into = std::move(later);
+}
+
+} // namespace
+
+void History::joinInto(Step& last, Step&& step) {
+    joinChanges(last.cells, step.cells);
+    joinChanges(last.students, step.students);
+    joinChanges(last.tests, step.tests);
+    joinPart(last.widths, step.widths);
+    joinPart(last.heights, step.heights);
+    joinPart(last.importance, step.importance);
+    joinPart(last.settings, step.settings);
+    last.name = step.name;
+    last.bytes += step.bytes;
 }
 
 void History::dropOldest() {

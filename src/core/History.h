@@ -36,7 +36,9 @@ public:
     void clear();
     // Makes what changed since the last step one step, named `name`, made at `place`, which
     // needed the protection rule `rule` to be done. Nothing changed makes no step (false).
-    bool commit(const QString& name, StepPlace place, int rule = NoRule);
+    // With `joinLast` the changes join the last step instead (typing on in one cell), unless
+    // that step was undone, holds a whole table or ends at the saved document.
+    bool commit(const QString& name, StepPlace place, int rule = NoRule, bool joinLast = false);
     // Whether the document differs from how the last step left it.
     bool hasUncommittedChanges() const;
 
@@ -64,6 +66,7 @@ private:
     struct Step;
 
     void takeContent();
+    void joinInto(Step& last, Step&& step);
     void dropOldest();
     // Puts one side of a step into the document and into the remembered content.
     void apply(const Step& step, bool after);

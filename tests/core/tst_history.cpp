@@ -54,6 +54,8 @@ Document documentOf(const Gradebook& b) {
     }
     for (int c = 0; c < b.columnCount(); ++c)
         d.lengths << b.columnWidth(c);
+    for (ImportanceGroup& g : d.importance.steps)
+        g.testCount = 0; // a total calculation's working counter
     return d;
 }
 
@@ -207,6 +209,26 @@ private slots:
         QVERIFY(!history.canRedo());
         history.undo();
         QVERIFY(!history.isAtSaved());
+    }
+
+    // Typing on in one cell joins its step; a step ending at the saved document stays whole.
+    void typingJoinsOneStep() {
+        Gradebook book;
+        fillClass(book);
+        History history(book);
+        const Document before = documentOf(book);
+        for (const QString& typed : {u"1"_s, u"17"_s, u"17.5"_s})
+            EnterScore(book, 1, 2, typed), history.commit(u"Typing"_s, {1, 2}, EditScores, true);
+        const Document typed = documentOf(book);
+        QCOMPARE(history.stepCount(), std::size_t(1));
+        history.undo();
+        QVERIFY(documentOf(book) == before);
+        history.redo();
+        QVERIFY(documentOf(book) == typed);
+        history.markSaved();
+        EnterScore(book, 1, 2, u"9"_s);
+        history.commit(u"Typing"_s, {1, 2}, EditScores, true);
+        QCOMPARE(history.stepCount(), std::size_t(2));
     }
 
     // A long session keeps within the limit by dropping its oldest steps; a change made before
