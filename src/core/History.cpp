@@ -184,10 +184,10 @@ void History::takeContent() {
     c.settings = settingsOf(b);
 }
 
-void History::clear() {
+void History::clear(bool saved) {
     m_steps.clear();
     m_done = 0;
-    m_saved = 0;
+    m_saved = saved ? std::optional<std::size_t>(0) : std::nullopt;
     m_stepBytes = 0;
     takeContent();
 }

@@ -31,9 +31,9 @@ public:
     History(const History&) = delete;
     History& operator=(const History&) = delete;
 
-    // Forgets every step: the document as it is now is where the history starts, and counts
-    // as saved (New, Open, Import).
-    void clear();
+    // Forgets every step: the document as it is now is where the history starts (New, Open,
+    // Import), as saved or not.
+    void clear(bool saved = true);
     // Makes what changed since the last step one step, named `name`, made at `place`, which
     // needed the protection rule `rule` to be done. Nothing changed makes no step (false).
     // With `joinLast` the changes join the last step instead (typing on in one cell), unless

@@ -5,6 +5,7 @@
 #include "ControlPanel.h"
 #include "GradeTableView.h"
 #include "MainWindow.h"
+#include "UndoCommands.h"
 #include "core/ScoreCell.h"
 #include "core/Security.h"
 #include "grading/ScoreEntry.h"
@@ -136,13 +137,16 @@ void CellEditing::onEdited(const QString& text) {
     if (header != HeaderEditing::Off) {
         // Renaming walks the names only: "Total" and the "Name" heading are never renamed.
         if ((header == HeaderEditing::TestNames && col >= 2) ||
-            (header == HeaderEditing::StudentNames && row >= 1))
+            (header == HeaderEditing::StudentNames && row >= 1)) {
             m_book.SetCellText(row, col, text);
+            m_window.undoCommands().typedIn(row, col);
+        }
         return;
     }
     if (col >= 2) {
         if (ScoreOfCell(m_book.GetCellText(row, col)) == text) return;
         EnterScore(m_book, row, col, text);
+        m_window.undoCommands().typedIn(row, col);
         // The editor grows with what is typed, within the table, and the caret goes to the end.
         QRect r = m_editor->geometry();
         r.setWidth(m_editor->fontMetrics().horizontalAdvance(u' ' + text + u' '));

@@ -68,6 +68,15 @@ void CellEditor::focusOutEvent(QFocusEvent* event) {
 }
 
 bool CellEditor::event(QEvent* event) {
+    // Undo and redo belong to the gradebook's history, not to the editor's own text.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)) {
+            event->ignore();
+            return false;
+        }
+    }
     // Tab and Shift+Tab would carry the focus, and the table's current cell, elsewhere.
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

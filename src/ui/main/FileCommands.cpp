@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "PanelCommands.h"
 #include "Prompter.h"
+#include "UndoCommands.h"
 #include "core/NewGradebook.h"
 #include "core/Security.h"
 #include "storage/GradebookFile.h"
@@ -117,6 +118,7 @@ void FileCommands::startUp(const QStringList& arguments) {
     // IDs the names that the password brings back.
     m_window.refreshCommand();
     m_book.setModified(false);
+    m_window.undoCommands().clear();
     m_startingUp = false;
     // The password is asked for once the event loop runs, that is once the window is shown.
     QTimer::singleShot(0, &m_window, [this] { m_window.Authorize(); });
@@ -160,6 +162,7 @@ void FileCommands::readGradebook(const QString& path) {
         .showWorkingMode(); // the mode stored with the gradebook, as a click on its button
     m_window.refreshCommand();
     m_book.setModified(false);
+    m_window.undoCommands().clear();
     if (!m_startingUp) m_window.Authorize();
 }
 
@@ -179,6 +182,7 @@ bool FileCommands::writeGradebook(const QString& path) {
     reportSettingsFailure(SaveFileSection(*OpenSettingsStore(), m_settings.recentFiles, path));
     refreshRecentMenu();
     m_book.setModified(false);
+    m_window.undoCommands().saved();
     return true;
 }
 
@@ -212,6 +216,7 @@ void FileCommands::newCommand() {
     m_window.panelCommands().showWorkingMode();
     m_window.refreshCommand();
     m_book.setModified(false);
+    m_window.undoCommands().clear();
     setCaptionFromFile();
     m_settings.lastFile.clear();
     reportSettingsFailure(SaveLastFile(*OpenSettingsStore(), QStringLiteral(" ")));

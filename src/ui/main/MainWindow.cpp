@@ -13,6 +13,7 @@
 #include "TableCommands.h"
 #include "TableMouse.h"
 #include "TextExchangeCommands.h"
+#include "UndoCommands.h"
 #include "WindowIcon.h"
 #include "core/NewGradebook.h"
 #include "core/Security.h"
@@ -73,6 +74,7 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     m_textExchange = new TextExchangeCommands(*this);
     m_dialogs = new DialogCommands(*this);
     m_output = new OutputCommands(*this);
+    m_undo = new UndoCommands(*this);
     buildMenus();
     m_mouse = new TableMouse(*this);
     connect(m_panel->refresh, &QPushButton::clicked, this, &MainWindow::refreshCommand);
@@ -89,6 +91,7 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     connect(m_panel->setImportance, &QPushButton::clicked, m_dialogs,
             &DialogCommands::setImportance);
     connect(m_panel->info, &QPushButton::clicked, m_dialogs, &DialogCommands::testInformation);
+    m_undo->watchCommands(menuBar(), m_panel);
     connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &MainWindow::RefreshCurrentCell);
     connect(m_table, &QAbstractItemView::clicked, this, &MainWindow::RefreshCurrentCell);
@@ -115,6 +118,7 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     RecalcAll(*m_book);
     m_table->setCurrentCell(1, 1);
     m_book->setModified(false);
+    m_undo->clear();
     resize(1000, 640);
 }
 
@@ -153,6 +157,7 @@ void MainWindow::buildMenus() {
     m_files->addRecentItems(file);
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    m_undo->addActions(edit);
     edit->setObjectName(QStringLiteral("edit"));
     action(
         edit, tr("Cu&t"), "cut", [this] { m_clipboard->copy(true); }, QKeySequence(tr("Ctrl+X")));
@@ -294,6 +299,7 @@ void MainWindow::refreshCommand() {
 }
 
 bool MainWindow::CheckAccess(int rule) {
+    m_undo->ruleAsked(rule);
     if (!AccessNeeded(*m_book, rule)) return true;
     if (!PasswordDialog::Verify(m_book->security().password, *m_prompter, this)) return false;
     Unlock(*m_book);
@@ -353,6 +359,8 @@ void MainWindow::Authorize() {
     }
     RestoreNames(*m_book);
     RefreshCurrentCell();
+    // The names that come back are part of opening the gradebook, not a step to undo.
+    m_undo->clear(!m_book->isModified());
 }
 
 void MainWindow::showHelp() {

@@ -25,6 +25,7 @@ class QTimer;
 class TableCommands;
 class TableMouse;
 class TextExchangeCommands;
+class UndoCommands;
 
 // The main window: the table of grades over the one open gradebook, the floating editor, and
 // the panels that follow the current cell. It builds the menus and holds what every part
@@ -53,6 +54,7 @@ public:
     TextExchangeCommands& textExchangeCommands() { return *m_textExchange; }
     DialogCommands& dialogCommands() { return *m_dialogs; }
     OutputCommands& outputCommands() { return *m_output; }
+    UndoCommands& undoCommands() { return *m_undo; }
 
     // Brings the panels, the menus and the editor in line with the table's current cell.
     void RefreshCurrentCell();
@@ -104,6 +106,7 @@ private:
     PanelCommands* m_panelCommands = nullptr;
     TextExchangeCommands* m_textExchange = nullptr;
     OutputCommands* m_output = nullptr;
+    UndoCommands* m_undo = nullptr;
 
     bool m_refreshing = false;
     bool m_refreshAgain = false;

@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "PanelCommands.h"
 #include "Prompter.h"
+#include "UndoCommands.h"
 #include "core/NewGradebook.h"
 #include "storage/TextExchange.h"
 #include "ui/dialogs/TextExchangeSetupDialog.h"
@@ -74,4 +75,5 @@ void TextExchangeCommands::importText() {
     m_window.panelCommands().showWorkingMode();
     m_window.refreshCommand();
     m_book.setModified(modified);
+    m_window.undoCommands().clear(!modified);
 }
