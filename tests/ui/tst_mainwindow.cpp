@@ -89,7 +89,7 @@ private slots:
     // nothing. The panel shows a test's controls or the Total's; what both share stays put.
     void panelFollowsTheColumn() {
         Session s;
-        QCOMPARE(s.window.windowTitle(), u"Quillmark"_s);
+        QCOMPARE(s.window.windowTitle(), u"Quillmark[*]"_s);
         QCOMPARE(s.table->findChild<QLabel*>(u"NameCorner"_s)->text(), u"Name"_s);
         QCOMPARE(s.table->horizontalHeader()->sectionSize(0), s.table->logicalDpiX() * 1500 / 1440);
         QVERIFY(!s.book.isModified() && s.prompter->told.isEmpty());
@@ -692,7 +692,7 @@ private slots:
         QCOMPARE(s.prompter->told.size(), 2);
         QVERIFY(s.told(0).startsWith(u"Error opening "_s) &&
                 s.told(1).startsWith(u"Error reading "_s));
-        QCOMPARE(s.window.windowTitle(), u"Quillmark"_s);
+        QCOMPARE(s.window.windowTitle(), u"Quillmark[*]"_s);
         QVERIFY(s.book.fileName().isEmpty() && s.files().recentFiles().isEmpty());
         QVERIFY(!s.book.isModified());
     }
@@ -720,7 +720,7 @@ private slots:
         QCOMPARE(MoveTest(stored, 3, 2), 2);
         QVERIFY(WriteGradebookFile(stored, file));
         Session again;
-        QCOMPARE(again.window.windowTitle(), u"Quillmark - "_s + file);
+        QCOMPARE(again.window.windowTitle(), u"Quillmark - "_s + file + u"[*]"_s);
         QCOMPARE(again.files().recentFiles(), QStringList{file});
         QCOMPARE(Row(again.book, 0).mid(2), Items(u"Alpha|Zeta"_s));
         QVERIFY(again.cell(1, 3).startsWith(u"77"_s) && !again.book.isModified());
@@ -840,7 +840,7 @@ private slots:
         };
         run(1, u"class.txt"_s, 1);
         QCOMPARE(s.panel->studentCount->text(), u"9"_s);
-        QCOMPARE(s.window.windowTitle(), u"Quillmark"_s);
+        QCOMPARE(s.window.windowTitle(), u"Quillmark[*]"_s);
         QVERIFY(s.book.fileName().isEmpty() && !s.book.isModified());
         s.clickCell(1, 2);
         const QByteArray all = run(0, u"all.txt"_s, 1); // one cell: the whole table

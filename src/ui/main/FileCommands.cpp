@@ -131,8 +131,11 @@ void FileCommands::readLibraries() {
 
 void FileCommands::setCaptionFromFile() {
     const QString name = m_book.fileName();
-    m_window.setWindowTitle(name.isEmpty() ? QStringLiteral("Quillmark")
-                                           : QStringLiteral("Quillmark - ") + name);
+    // "[*]" shows the unsaved changes in the title bar as "*"; Qt shows nothing when there are
+    // none.
+    m_window.setWindowTitle((name.isEmpty() ? QStringLiteral("Quillmark")
+                                            : QStringLiteral("Quillmark - ") + name) +
+                            QStringLiteral("[*]"));
 }
 
 void FileCommands::readGradebook(const QString& path) {

@@ -43,7 +43,7 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
       m_editor(new CellEditor(m_table)), m_panel(new ControlPanel), m_resizeTimer(new QTimer(this)),
       m_iconTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("MainWindow"));
-    setWindowTitle(QStringLiteral("Quillmark"));
+    setWindowTitle(QStringLiteral("Quillmark[*]"));
 
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
@@ -75,6 +75,7 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     m_dialogs = new DialogCommands(*this);
     m_output = new OutputCommands(*this);
     m_undo = new UndoCommands(*this);
+    connect(m_book, &Gradebook::modifiedChanged, this, &QWidget::setWindowModified);
     buildMenus();
     m_mouse = new TableMouse(*this);
     connect(m_panel->refresh, &QPushButton::clicked, this, &MainWindow::refreshCommand);

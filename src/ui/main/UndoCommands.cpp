@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
@@ -25,6 +26,16 @@ QString stepName(QString text) {
     return text.trimmed();
 }
 
+// The name of a menu item's step: the Student and Test menus' short verbs name their object,
+// as in "Delete Test" and "Student Information".
+QString itemStepName(const QString& item, const QString& menu) {
+    const QString name = stepName(item);
+    const QString object = stepName(menu);
+    if (name.startsWith(u"Inform"_s)) return object + u" Information"_s;
+    static const QStringList verbs = {u"New"_s, u"Insert"_s, u"Delete"_s, u"Rename"_s};
+    return verbs.contains(name) ? name + u' ' + object : name;
+}
+
 } // namespace
 
 UndoCommands::UndoCommands(MainWindow& window)
@@ -35,6 +46,9 @@ UndoCommands::UndoCommands(MainWindow& window)
     connect(&m_book, &Gradebook::reshaped, this, &UndoCommands::commitSoon);
     connect(&m_book, &Gradebook::geometryChanged, this, &UndoCommands::commitSoon);
     connect(&m_book, &Gradebook::modifiedChanged, this, &UndoCommands::commitSoon);
+    // Typing grows its step until the editor leaves the cell.
+    connect(window.table()->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { m_growing.reset(); });
 }
 
 void UndoCommands::addActions(QMenu* edit) {
@@ -52,25 +66,40 @@ void UndoCommands::addActions(QMenu* edit) {
 
 void UndoCommands::watchCommands(QMenuBar* menus, ControlPanel* panel) {
     // Connected after the commands' own handlers, so each runs when its command is done.
-    const std::function<void(const QList<QAction*>&)> watch = [&](const QList<QAction*>& items) {
-        for (QAction* a : items) {
-            if (a->menu()) {
-                watch(a->menu()->actions());
-            } else if (!a->isSeparator() && a != m_undo && a != m_redo) {
-                connect(a, &QAction::triggered, this,
-                        [this, a] { commandDone(stepName(a->text())); });
+    const std::function<void(const QList<QAction*>&, const QString&)> watch =
+        [&](const QList<QAction*>& items, const QString& menu) {
+            for (QAction* a : items) {
+                if (a->menu()) {
+                    watch(a->menu()->actions(), a->text());
+                } else if (!a->isSeparator() && a != m_undo && a != m_redo) {
+                    connect(a, &QAction::triggered, this,
+                            [this, a, menu] { commandDone(itemStepName(a->text(), menu)); });
+                }
             }
-        }
-    };
-    watch(menus->actions());
+        };
+    watch(menus->actions(), QString());
 
+    // The panel's buttons by what they do, as the menus name it; the others by their text.
+    const QList<std::pair<QAbstractButton*, QString>> named = {
+        {panel->studentButtons[0], tr("Delete Student")},
+        {panel->studentButtons[1], tr("Insert Student")},
+        {panel->studentButtons[2], tr("Student Information")},
+        {panel->newTest, tr("New Test")},
+        {panel->deleteTest, tr("Delete Test")},
+        {panel->scale, tr("Set Scale")},
+        {panel->info, tr("Test Information")},
+        {panel->setImportance, tr("Importance Groups")},
+        {panel->refresh, tr("Refresh")}};
+    for (QAbstractButton* b : panel->findChildren<QAbstractButton*>()) {
+        if (b->group()) continue;
+        QString name = stepName(b->text());
+        for (const auto& [button, text] : named)
+            if (button == b) name = text;
+        connect(b, &QAbstractButton::clicked, this, [this, name] { commandDone(name); });
+    }
     for (QButtonGroup* group : panel->findChildren<QButtonGroup*>())
         connect(group, &QButtonGroup::buttonClicked, this,
                 [this](QAbstractButton* b) { commandDone(stepName(b->text())); });
-    for (QAbstractButton* b : panel->findChildren<QAbstractButton*>())
-        if (!b->group())
-            connect(b, &QAbstractButton::clicked, this,
-                    [this, b] { commandDone(stepName(b->text())); });
     connect(panel->importance, &QComboBox::activated, this,
             [this] { commandDone(tr("Importance")); });
     connect(panel->sortRule[0], &QComboBox::activated, this,
@@ -100,7 +129,6 @@ void UndoCommands::commandDone(const QString& name) {
 void UndoCommands::growingChange(const QString& name, const QString& key, StepPlace place) {
     if (m_moving) return;
     const bool goingOn = m_growing == key;
-    if (!goingOn) commandDone(tr("Change")); // what came before is not part of it
     if (m_history.commit(name, place, goingOn ? History::NoRule : m_rule, goingOn) || goingOn)
         m_growing = key;
     m_rule = History::NoRule;
