@@ -127,6 +127,19 @@ QMessageBox::StandardButton DialogPrompter::ask(QWidget* parent, const QString& 
     return QMessageBox::StandardButton(box.exec());
 }
 
+int DialogPrompter::choose(QWidget* parent, const QString& text, const QStringList& buttons) {
+    QMessageBox box(QMessageBox::Question, Title, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> added;
+    for (qsizetype i = 0; i < buttons.size(); ++i)
+        added << box.addButton(buttons[i], i + 1 == buttons.size() ? QMessageBox::RejectRole
+                                                                   : QMessageBox::AcceptRole);
+    if (!added.isEmpty()) box.setDefaultButton(qobject_cast<QPushButton*>(added.front()));
+    FitTitle(box);
+    box.exec();
+    const qsizetype chosen = added.indexOf(box.clickedButton());
+    return chosen < 0 ? int(buttons.size()) - 1 : int(chosen);
+}
+
 void DialogPrompter::tell(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
     QMessageBox box(icon, Title, text, QMessageBox::Ok, parent);
     FitTitle(box);

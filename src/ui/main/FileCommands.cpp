@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "PanelCommands.h"
 #include "Prompter.h"
+#include "RecoveryCommands.h"
 #include "UndoCommands.h"
 #include "core/NewGradebook.h"
 #include "core/Security.h"
@@ -121,7 +122,11 @@ void FileCommands::startUp(const QStringList& arguments) {
     m_window.undoCommands().clear();
     m_startingUp = false;
     // The password is asked for once the event loop runs, that is once the window is shown.
-    QTimer::singleShot(0, &m_window, [this] { m_window.Authorize(); });
+    // So is the offer of a copy left by a run that did not end normally.
+    QTimer::singleShot(0, &m_window, [this] {
+        m_window.recoveryCommands().offerLeftCopy();
+        m_window.Authorize();
+    });
 }
 
 void FileCommands::readLibraries() {
@@ -133,9 +138,9 @@ void FileCommands::setCaptionFromFile() {
     const QString name = m_book.fileName();
     // "[*]" shows the unsaved changes in the title bar as "*"; Qt shows nothing when there are
     // none.
-    m_window.setWindowTitle((name.isEmpty() ? QStringLiteral("Quillmark")
-                                            : QStringLiteral("Quillmark - ") + name) +
-                            QStringLiteral("[*]"));
+    m_window.setWindowTitle(
+        (name.isEmpty() ? QStringLiteral("Quillmark") : QStringLiteral("Quillmark - ") + name) +
+        QStringLiteral("[*]"));
 }
 
 void FileCommands::readGradebook(const QString& path) {

@@ -10,6 +10,7 @@
 #include "OutputCommands.h"
 #include "PanelCommands.h"
 #include "Prompter.h"
+#include "RecoveryCommands.h"
 #include "TableCommands.h"
 #include "TableMouse.h"
 #include "TextExchangeCommands.h"
@@ -75,6 +76,7 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     m_dialogs = new DialogCommands(*this);
     m_output = new OutputCommands(*this);
     m_undo = new UndoCommands(*this);
+    m_recovery = new RecoveryCommands(*this);
     connect(m_book, &Gradebook::modifiedChanged, this, &QWidget::setWindowModified);
     buildMenus();
     m_mouse = new TableMouse(*this);
@@ -409,8 +411,10 @@ void MainWindow::setLibraryDir(const QString& dir) {
     m_files->setLibraryDir(dir);
 }
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (m_files->close())
+    if (m_files->close()) {
+        m_recovery->removeCopy(); // a normal exit leaves nothing to recover
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }

@@ -26,6 +26,7 @@ class TableCommands;
 class TableMouse;
 class TextExchangeCommands;
 class UndoCommands;
+class RecoveryCommands;
 
 // The main window: the table of grades over the one open gradebook, the floating editor, and
 // the panels that follow the current cell. It builds the menus and holds what every part
@@ -55,6 +56,7 @@ public:
     DialogCommands& dialogCommands() { return *m_dialogs; }
     OutputCommands& outputCommands() { return *m_output; }
     UndoCommands& undoCommands() { return *m_undo; }
+    RecoveryCommands& recoveryCommands() { return *m_recovery; }
 
     // Brings the panels, the menus and the editor in line with the table's current cell.
     void RefreshCurrentCell();
@@ -107,6 +109,7 @@ private:
     TextExchangeCommands* m_textExchange = nullptr;
     OutputCommands* m_output = nullptr;
     UndoCommands* m_undo = nullptr;
+    RecoveryCommands* m_recovery = nullptr;
 
     bool m_refreshing = false;
     bool m_refreshAgain = false;

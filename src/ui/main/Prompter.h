@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -30,6 +31,13 @@ public:
                                             QMessageBox::Icon icon = QMessageBox::NoIcon) = 0;
     virtual void tell(QWidget* parent, const QString& text,
                       QMessageBox::Icon icon = QMessageBox::NoIcon) = 0;
+    // A question with buttons of its own ("&Recover", "&Discard"): the index of the button
+    // chosen, the last one when the box is closed. By default asked as Yes (the first) or No.
+    virtual int choose(QWidget* parent, const QString& text, const QStringList& buttons) {
+        return ask(parent, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes
+                   ? 0
+                   : int(buttons.size()) - 1;
+    }
     // A file name to write, or the empty text when cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& preset, const QString& filter,
                                  const QString& defaultSuffix) = 0;
@@ -51,6 +59,7 @@ public:
                                     QMessageBox::StandardButtons buttons,
                                     QMessageBox::Icon icon) override;
     void tell(QWidget* parent, const QString& text, QMessageBox::Icon icon) override;
+    int choose(QWidget* parent, const QString& text, const QStringList& buttons) override;
     QString saveFileName(QWidget* parent, const QString& preset, const QString& filter,
                          const QString& defaultSuffix) override;
     QString openFileName(QWidget* parent, const QString& filter) override;
