@@ -163,7 +163,7 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
     }
 
     void tables() {
-        auto [args, table, note] = Fetch<QStringList, QString, QString>("args", "table", "note");
+        auto [args, table, note] = Fetch<QStringList, QString, QString>();
         const QString out = expand(u"$out"_s);
         const Outcome run = cli(args);
         QCOMPARE(run.exitCode, 0);
@@ -195,8 +195,7 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
     }
     void pdfs() {
         auto [args, everyPage, somewhere, nowhere, least] =
-            Fetch<QStringList, QString, QString, QString, int>("args", "everyPage", "somewhere",
-                                                               "nowhere", "least");
+            Fetch<QStringList, QString, QString, QString, int>();
         if (!CanReadPdfs()) QSKIP("pdftotext (poppler-utils) is missing");
         QFile::remove(expand(u"$out"_s));
         const Outcome run = cli(args);
@@ -243,7 +242,7 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
              u"\"Ann Avery\"   , 9  , 10  "_s});
     }
     void writes() {
-        auto [args, lines] = Fetch<QStringList, QStringList>("args", "lines");
+        auto [args, lines] = Fetch<QStringList, QStringList>();
         QFile::remove(expand(u"$out"_s));
         const Outcome run = cli(args);
         QCOMPARE(run.exitCode, 0);
@@ -298,8 +297,7 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
     }
 
     void refusals() {
-        auto [args, status, message] =
-            Fetch<QStringList, int, QString>("args", "status", "message");
+        auto [args, status, message] = Fetch<QStringList, int, QString>();
         const Outcome run = cli(args);
         QCOMPARE(run.exitCode, status);
         QCOMPARE(run.out, QString());
@@ -325,7 +323,7 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
         row("library", "library $tmp/old/OLD.dat", "Error writing $tmp/old/OLD.dat. ");
     }
     void sizeLimit() {
-        auto [args, message] = Fetch<QStringList, QString>("args", "message");
+        auto [args, message] = Fetch<QStringList, QString>();
         const QString old = args.last();
         QVERIFY(emptyOld());
         const QByteArray before = "What was there before\r\n";
