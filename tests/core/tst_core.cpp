@@ -439,18 +439,6 @@ private slots:
         if (names.isEmpty()) QCOMPARE(book.StudentOf(1), NewStudentRecord());
         QVERIFY(book.isModified());
     }
-
-    void rowsGrownAgainHoldNewStudents() {
-        Gradebook book;
-        ResetToNew(book, {});
-        book.StudentOf(5).id = u"S-5"_s;
-        book.setIncluded(5, 2, false);
-        book.setShape(4, 2); // three students left; the fifth's record is not shown
-        book.setShape(8, 2);
-        QCOMPARE(book.StudentOf(5), NewStudentRecord());
-        book.setShape(12, 2);
-        QCOMPARE(book.StudentOf(11), NewStudentRecord());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestCore)

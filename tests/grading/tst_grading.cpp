@@ -432,13 +432,12 @@ private slots:
 
     // A block as text, in the class of Fill; its totals are Ada 85, Ben 65, Cy 25.
     void blockText_data() {
-        const Table<CellBlock, bool, QString> row("block", "names",
-                                                  "text"); // names: test and student
-        row("one cell", CellBlock{1, 2, 1, 2}, false, u"80\r\n"_s);
-        row("empty score", CellBlock{3, 2, 3, 3}, false, u"\t50\r\n"_s);
-        row("whole rows with names", CellBlock{1, 1, 2, 3}, true,
+        const Table<CellBlock, bool, QString> row("block", "names", "text"); // tests' and students'
+        row("one cell", {1, 2, 1, 2}, false, u"80\r\n"_s);
+        row("empty score", {3, 2, 3, 3}, false, u"\t50\r\n"_s);
+        row("whole rows with names", {1, 1, 2, 3}, true,
             u"Name\tTotal\tTest  1\tTest  2\r\nAda\t85\t80\t90\r\nBen\t65\t70\t60\r\n"_s);
-        row("past the table", CellBlock{3, 3, 9, 9}, false, u"50\r\n"_s);
+        row("past the table", {3, 3, 9, 9}, false, u"50\r\n"_s);
     }
     void blockText() {
         auto [block, names] = Fetch<CellBlock, bool>();
@@ -451,27 +450,23 @@ private slots:
     // cell, names only when they came with their parameters. Rows 1 to 3 after the paste, "|"
     // between cells; Cy's row stays as Fill left it unless the block covers it.
     void pasteText_data() {
-        Columns<QString, CellBlock, bool, bool, QStringList>("text", "into", "layoutNames",
-                                                             "takeNames", "rows");
+        const Table<QString, CellBlock, bool, bool, QStringList> row("text", "into", "layoutNames",
+                                                                     "takeNames", "rows");
         const QString block = u"Name\tTotal\tQuiz\tExam\r\nZed\t0\t10\t20\r\nYu\t0\t30\t40\r\n"_s;
         const QString cy = u"Cy|25%    (F)||50     (F)"_s;
-        QTest::newRow("block into one cell")
-            << u"11\t12\r\n13\t14\r\n"_s << CellBlock{2, 3, 2, 3} << false << false
-            << QStringList{u"Ada|85%    (B)|80     (B)|90     (A)"_s,
-                           u"Ben|41%    (F)|70     (C)|11     (F)"_s, cy};
-        QTest::newRow("names and parameters")
-            << block << CellBlock{1, 1, 3, 3} << true << true
-            << QStringList{u"Zed|15%    (F)|10     (F)|20     (F)"_s,
-                           u"Yu|35%    (F)|30     (F)|40     (F)"_s, cy};
-        QTest::newRow("names skipped")
-            << block << CellBlock{1, 1, 3, 3} << true << false
-            << QStringList{u"Ada|15%    (F)|10     (F)|20     (F)"_s,
-                           u"Ben|35%    (F)|30     (F)|40     (F)"_s, cy};
-        QTest::newRow("text of another program, LF only")
-            << u"1\n2\n3\n4\n5\n"_s << CellBlock{1, 2, 3, 2} << false << false
-            << QStringList{u"Ada|46%    (F)|1      (F)|90     (A)"_s,
-                           u"Ben|31%    (F)|2      (F)|60     (D)"_s,
-                           u"Cy|27%    (F)|3      (F)|50     (F)"_s};
+        row("block into one cell", u"11\t12\r\n13\t14\r\n"_s, {2, 3, 2, 3}, false, false,
+            QStringList{u"Ada|85%    (B)|80     (B)|90     (A)"_s,
+                        u"Ben|41%    (F)|70     (C)|11     (F)"_s, cy});
+        row("names and parameters", block, {1, 1, 3, 3}, true, true,
+            QStringList{u"Zed|15%    (F)|10     (F)|20     (F)"_s,
+                        u"Yu|35%    (F)|30     (F)|40     (F)"_s, cy});
+        row("names skipped", block, {1, 1, 3, 3}, true, false,
+            QStringList{u"Ada|15%    (F)|10     (F)|20     (F)"_s,
+                        u"Ben|35%    (F)|30     (F)|40     (F)"_s, cy});
+        row("text of another program, LF only", u"1\n2\n3\n4\n5\n"_s, {1, 2, 3, 2}, false, false,
+            QStringList{u"Ada|46%    (F)|1      (F)|90     (A)"_s,
+                        u"Ben|31%    (F)|2      (F)|60     (D)"_s,
+                        u"Cy|27%    (F)|3      (F)|50     (F)"_s});
     }
     void pasteText() {
         auto [text, into, layoutNames, takeNames, rows] =
