@@ -185,12 +185,8 @@ private slots:
     void appliesBoxes_data() {
         // Box 0: top score or share, 1: value, 2: grade or name. (Which tops and shares are
         // refused, the grading tests show.)
-        Columns<bool, int, int, QString, bool, QString, QString>("groups", "column", "box", "typed",
-                                                                 "enter", "boxAfter", "after");
-        const auto row = [](const char* tag, bool groups, int column, int box, const QString& typed,
-                            bool enter, const QString& boxAfter, const QString& after) {
-            QTest::newRow(tag) << groups << column << box << typed << enter << boxAfter << after;
-        };
+        const Table<bool, int, int, QString, bool, QString, QString> row(
+            "groups", "column", "box", "typed", "enter", "boxAfter", "after");
         row("top refused", false, 2, 0, u"105"_s, true, u"69"_s, Letters);
         row("top", false, 2, 0, u"72"_s, true, u"72"_s, u"F 59, D 72, C 79, B 89, A 100"_s);
         row("value", false, 2, 1, u"2.5x"_s, true, u"2.5"_s, Letters);
