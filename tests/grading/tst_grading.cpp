@@ -2,6 +2,7 @@
 // the slider columns that edit scales and groups.
 #include "TestSupport.h"
 #include "core/NumberText.h"
+#include "core/ScoreCell.h"
 #include "grading/Calculation.h"
 #include "grading/Importance.h"
 #include "grading/Scale.h"
@@ -105,51 +106,49 @@ class TestGrading : public QObject {
     Q_OBJECT
 private slots:
     void roundHalfUp_data() {
-        Columns<double, int, double>("x", "digits", "rounded");
-        QTest::newRow("2.5") << 2.5 << 0 << 3.0;
-        QTest::newRow("84.49") << 84.49 << 0 << 84.0;
-        QTest::newRow("-2.5 goes up") << -2.5 << 0 << -2.0;
-        QTest::newRow("two decimals") << 1.125 << 2 << 1.13;
+        const Table<double, int, double> row("x", "digits", "rounded");
+        row("2.5", 2.5, 0, 3.0);
+        row("84.49", 84.49, 0, 84.0);
+        row("-2.5 goes up", -2.5, 0, -2.0);
+        row("two decimals", 1.125, 2, 1.13);
     }
     void roundHalfUp() {
-        auto [x, digits] = Fetch<double, int>("x", "digits");
+        auto [x, digits] = Fetch<double, int>();
         QTEST(RoundHalfUp(x, digits), "rounded");
     }
 
     // Steps of the letter scale: F 0, D 1, C 2, B 3, A 4; -1 is no grade.
     void gradeIndex_data() {
-        Columns<float, float, int>("maxScore", "score", "step");
-        QTest::newRow("zero has no grade") << 100.0f << 0.0f << -1;
-        QTest::newRow("smallest score") << 100.0f << 0.01f << 0;
-        QTest::newRow("equal to a top score") << 100.0f << 89.0f << 3;
-        QTest::newRow("a hundredth above") << 100.0f << 89.01f << 4;
-        QTest::newRow("maximum score") << 100.0f << 100.0f << 4;
-        QTest::newRow("above maximum") << 100.0f << 100.5f << -1;
-        QTest::newRow("out of 40") << 40.0f << 35.6f << 3; // exactly 89 %
-        QTest::newRow("out of 40, above") << 40.0f << 35.61f << 4;
-        QTest::newRow("out of 30, thirds") << 30.0f << 26.7f << 3; // 89.0000 in single precision
-        QTest::newRow("zero maximum") << 0.0f << 5.0f << -1;
+        const Table<float, float, int> row("maxScore", "score", "step");
+        row("zero has no grade", 100.0f, 0.0f, -1);
+        row("smallest score", 100.0f, 0.01f, 0);
+        row("equal to a top score", 100.0f, 89.0f, 3);
+        row("a hundredth above", 100.0f, 89.01f, 4);
+        row("maximum score", 100.0f, 100.0f, 4);
+        row("above maximum", 100.0f, 100.5f, -1);
+        row("out of 40", 40.0f, 35.6f, 3); // exactly 89 %
+        row("out of 40, above", 40.0f, 35.61f, 4);
+        row("out of 30, thirds", 30.0f, 26.7f, 3); // 89.0000 in single precision
+        row("zero maximum", 0.0f, 5.0f, -1);
     }
     void gradeIndex() {
-        auto [maxScore, score] = Fetch<float, float>("maxScore", "score");
+        auto [maxScore, score] = Fetch<float, float>();
         QTEST(GradeIndex(testOf(maxScore, LetterScale()), score), "step");
     }
 
     void autoEven_data() {
-        Columns<QList<float>, QList<float>, int>("values", "tops", "refusedAt");
-        QTest::newRow("1 2 3 4") << QList<float>{1, 2, 3, 4} << QList<float>{37, 62, 87, 100} << -1;
-        QTest::newRow("0 1 2") << QList<float>{0, 1, 2} << QList<float>{25, 75, 100} << -1;
-        QTest::newRow("1 1 2 refused") << QList<float>{1, 1, 2} << QList<float>{} << 1;
-        QTest::newRow("descending refused") << QList<float>{1, 2, 5, 3} << QList<float>{} << 3;
-        QTest::newRow("tiny first midpoint")
-            << QList<float>{0, 0.01f, 100} << QList<float>{1, 50, 100} << -1;
-        QTest::newRow("best value below 0") << QList<float>{-3, -2, -1} << QList<float>{} << 2;
-        QTest::newRow("best value 0") << QList<float>{-1, 0} << QList<float>{} << 1;
-        QTest::newRow("one step") << QList<float>{4} << QList<float>{100} << -1;
+        const Table<QList<float>, QList<float>, int> row("values", "tops", "refusedAt");
+        row("1 2 3 4", {1, 2, 3, 4}, {37, 62, 87, 100}, -1);
+        row("0 1 2", {0, 1, 2}, {25, 75, 100}, -1);
+        row("1 1 2 refused", {1, 1, 2}, {}, 1);
+        row("descending refused", {1, 2, 5, 3}, {}, 3);
+        row("tiny first midpoint", {0, 0.01f, 100}, {1, 50, 100}, -1);
+        row("best value below 0", {-3, -2, -1}, {}, 2);
+        row("best value 0", {-1, 0}, {}, 1);
+        row("one step", {4}, {100}, -1);
     }
     void autoEven() {
-        auto [values, tops, refusedAt] =
-            Fetch<QList<float>, QList<float>, int>("values", "tops", "refusedAt");
+        auto [values, tops, refusedAt] = Fetch<QList<float>, QList<float>, int>();
         GradeScale scale;
         scale.count = int(values.size());
         for (int i = 0; i < scale.count; ++i) {
@@ -160,10 +159,10 @@ private slots:
         if (refusedAt >= 0) {
             const auto* refusal = std::get_if<AutoEvenRefusal>(&result);
             QVERIFY(refusal);
-            QCOMPARE(refusal->step, refusedAt);
-            QCOMPARE(refusal->message, values.back() > 0
-                                           ? ValuesOutOfOrderMessage
-                                           : BestValueNotAboveZeroMessage(values.back()));
+            QCOMPARE(std::pair(refusal->step, refusal->message),
+                     std::pair(refusedAt, values.back() > 0
+                                              ? ValuesOutOfOrderMessage
+                                              : BestValueNotAboveZeroMessage(values.back())));
             return;
         }
         const auto* even = std::get_if<GradeScale>(&result);
@@ -200,8 +199,7 @@ private slots:
         row("long entry unpadded", true, false, u"88.12345"_s, u"88.12345(B)"_s);
     }
     void scoreCell() {
-        auto [mode, graded, ignored, entry] =
-            Fetch<DisplayMode, bool, bool, QString>("mode", "graded", "ignored", "entry");
+        auto [mode, graded, ignored, entry] = Fetch<DisplayMode, bool, bool, QString>();
         Class c(1);
         c.book.view().displayMode = mode;
         c.book.TestOf(2).calculateGrades = graded ? 1 : 0;
@@ -210,10 +208,7 @@ private slots:
     }
 
     void rowTotal_data() {
-        Columns<Totals, QString>("c", "cell");
-        const auto row = [](const char* tag, const Totals& c, const QString& cell) {
-            QTest::newRow(tag) << c << cell;
-        };
+        const Table<Totals, QString> row("c", "cell");
         const auto letters = DisplayMode::Letters, percent = DisplayMode::PercentOfMax;
         // 80 in a 40 % test; 90 and an empty cell in two 60 % homeworks.
         row("empty counts as 0", {{40, 60}, {0, 1, 1}, {80, 90, 0}}, u"59%    (F)"_s);
@@ -266,14 +261,14 @@ private slots:
     // Five students: the fifth's graded score is ignored, "abs" is text, "0" a score, and the
     // third has no score. Figures: count, mean, median, deviation, highest, lowest.
     void statistics_data() {
-        Columns<int, bool, QString>("col", "showTotal", "figures");
-        QTest::newRow("graded") << 2 << true << u"2|80.0|80.0|10.0|90.0|70.0"_s;
-        QTest::newRow("ungraded") << 3 << true << u"3|23.33|20.0|20.55|50.0|0.0"_s;
-        QTest::newRow("totals") << 1 << true << u"4|31.25|32.5|23.01|60.0|0.0"_s;
-        QTest::newRow("totals shown by grade") << 1 << false << u"4|31.25|32.5|23.01|60.0|0.0"_s;
+        const Table<int, bool, QString> row("col", "showTotal", "figures");
+        row("graded", 2, true, u"2|80.0|80.0|10.0|90.0|70.0"_s);
+        row("ungraded", 3, true, u"3|23.33|20.0|20.55|50.0|0.0"_s);
+        row("totals", 1, true, u"4|31.25|32.5|23.01|60.0|0.0"_s);
+        row("totals shown by grade", 1, false, u"4|31.25|32.5|23.01|60.0|0.0"_s);
     }
     void statistics() {
-        auto [col, showTotal] = Fetch<int, bool>("col", "showTotal");
+        auto [col, showTotal] = Fetch<int, bool>();
         Class k(2);
         k.book.setShape(6, 4);
         k.book.view().showTotalScores = showTotal;
@@ -297,23 +292,22 @@ private slots:
         book.view().displayMode = DisplayMode::Letters;
         c.score(1, 2, u"85"_s);
         book.setModified(false);
-        const auto scales = [&] {
-            return book.totalSetup().scale.name.text() + u'|' + book.totalScales()[0].name.text() +
-                   u'|' + book.totalScales()[1].name.text();
+        // The rule, the Total's scale, the two kept, and the total.
+        const auto state = [&] {
+            return QStringList{QString::number(book.totalSetup().importance),
+                               book.totalSetup().scale.name.text(),
+                               book.totalScales()[0].name.text(), book.totalScales()[1].name.text(),
+                               book.GetCellText(1, 1)};
         };
-        QVERIFY(SetAveragingRule(book, false));
-        QCOMPARE(book.totalSetup().importance, 0.0f);
-        QCOMPARE(scales(), u"Totals|Letters|Totals"_s);
-        QVERIFY(book.isModified());
-        QCOMPARE(book.GetCellText(1, 1), u"75%    (C)"_s);
+        const QStringList grades = Items(u"0|Totals|Letters|Totals|75%    (C)"_s);
+        QVERIFY(SetAveragingRule(book, false) && book.isModified());
+        QCOMPARE(state(), grades);
         // Choosing the rule in force again must not lose either scale.
         QVERIFY(!SetAveragingRule(book, false));
-        QCOMPARE(scales(), u"Totals|Letters|Totals"_s);
+        QCOMPARE(state(), grades);
         book.totalSetup().scale.name = u"Edited"_s;
         QVERIFY(SetAveragingRule(book, true));
-        QCOMPARE(book.totalSetup().importance, -1.0f);
-        QCOMPARE(scales(), u"Letters|Letters|Edited"_s);
-        QCOMPARE(book.GetCellText(1, 1), u"85%    (B)"_s);
+        QCOMPARE(state(), Items(u"-1|Letters|Letters|Edited|85%    (B)"_s));
     }
 
     void recalcReformatsEveryScore() {
@@ -325,14 +319,12 @@ private slots:
         c.score(1, 3, u"-3"_s);
         c.book.view().displayMode = DisplayMode::Numbers;
         RecalcAll(c.book);
-        QCOMPARE(Row(c.book, 1).mid(1),
-                 (QStringList{u"41%    (0.0)"_s, u"85     (3.0)"_s, u"-3"_s}));
-        QCOMPARE(c.book.GetCellText(2, 2), QString());
         // (Totals: 85 in group 1 (60 %) and -3 in group 1 too.)
+        QCOMPARE(Row(c.book, 1).mid(1) << c.book.GetCellText(2, 2),
+                 Items(u"41%    (0.0)|85     (3.0)|-3|"_s));
         c.book.setIncluded(1, 2, false);
         RecalcColumn(c.book, 2);
-        QCOMPARE(c.book.GetCellText(1, 2), u"85     (3.0)x"_s);
-        QCOMPARE(c.book.GetCellText(1, 1), QString());
+        QCOMPARE(Row(c.book, 1).mid(1, 2), Items(u"|85     (3.0)x"_s));
         // Without tests no student has a total, whatever the column held.
         Class none(0);
         none.book.SetCellText(3, 1, u"stale"_s);
@@ -376,8 +368,7 @@ private slots:
             (sorted[0] + sorted[1]).join(u'|'));
     }
     void sortStudents() {
-        auto [rule, keyColumn, names, scores] =
-            Fetch<int, int, QStringList, QStringList>("rule", "keyColumn", "names", "scores");
+        auto [rule, keyColumn, names, scores] = Fetch<int, int, QStringList, QStringList>();
         const auto scoreOf = [&](int i) {
             return scores.isEmpty() ? QString::number(i) : scores[i];
         };
@@ -396,8 +387,8 @@ private slots:
         // Each student took the whole row and the record along.
         for (int r = 1; r < book.rowCount(); ++r) {
             const int old = book.StudentOf(r).id.text().toInt();
-            QCOMPARE(book.GetCellText(r, 0), names[old]);
-            QCOMPARE(book.GetCellText(r, 2), scoreOf(old));
+            QCOMPARE(std::pair(book.GetCellText(r, 0), book.GetCellText(r, 2)),
+                     std::pair(names[old], scoreOf(old)));
         }
     }
 
@@ -415,8 +406,7 @@ private slots:
         row("unreadable as undated", byDate, u"09/15/26|13/45/26|  /  /  "_s, u"T2|T3|T1"_s);
     }
     void sortTests() {
-        auto [rule, names, dates, order] =
-            Fetch<int, QStringList, QStringList, QStringList>("rule", "names", "dates", "order");
+        auto [rule, names, dates, order] = Fetch<int, QStringList, QStringList, QStringList>();
         Gradebook book;
         build(book, {u"A"_s, u"B"_s}, 3);
         for (int i = 0; i < 3; ++i) {
@@ -434,24 +424,23 @@ private slots:
         // Each test took its scores, record and ignore marks along.
         for (int c = 2; c < 5; ++c) {
             const int old = int(book.TestOf(c).maxScore);
-            QCOMPARE(book.GetCellText(0, c), names[old]);
-            QCOMPARE(book.GetCellText(1, c), QString::number(old));
-            QCOMPARE(book.isIncluded(2, c), old != 0);
+            QCOMPARE(
+                std::tuple(book.GetCellText(0, c), book.GetCellText(1, c), book.isIncluded(2, c)),
+                std::tuple(names[old], QString::number(old), old != 0));
         }
     }
 
     // A block as text, in the class of Fill; its totals are Ada 85, Ben 65, Cy 25.
     void blockText_data() {
-        Columns<CellBlock, bool, QString>("block", "names", "text"); // names: test and student
-        QTest::newRow("one cell") << CellBlock{1, 2, 1, 2} << false << u"80\r\n"_s;
-        QTest::newRow("empty score") << CellBlock{3, 2, 3, 3} << false << u"\t50\r\n"_s;
-        QTest::newRow("whole rows with names")
-            << CellBlock{1, 1, 2, 3} << true
-            << u"Name\tTotal\tTest  1\tTest  2\r\nAda\t85\t80\t90\r\nBen\t65\t70\t60\r\n"_s;
-        QTest::newRow("past the table") << CellBlock{3, 3, 9, 9} << false << u"50\r\n"_s;
+        const Table<CellBlock, bool, QString> row("block", "names", "text"); // tests' and students'
+        row("one cell", {1, 2, 1, 2}, false, u"80\r\n"_s);
+        row("empty score", {3, 2, 3, 3}, false, u"\t50\r\n"_s);
+        row("whole rows with names", {1, 1, 2, 3}, true,
+            u"Name\tTotal\tTest  1\tTest  2\r\nAda\t85\t80\t90\r\nBen\t65\t70\t60\r\n"_s);
+        row("past the table", {3, 3, 9, 9}, false, u"50\r\n"_s);
     }
     void blockText() {
-        auto [block, names] = Fetch<CellBlock, bool>("block", "names");
+        auto [block, names] = Fetch<CellBlock, bool>();
         Gradebook book;
         Fill(book);
         QTEST(BlockText(book, block, {names, names}), "text");
@@ -461,32 +450,27 @@ private slots:
     // cell, names only when they came with their parameters. Rows 1 to 3 after the paste, "|"
     // between cells; Cy's row stays as Fill left it unless the block covers it.
     void pasteText_data() {
-        Columns<QString, CellBlock, bool, bool, QStringList>("text", "into", "layoutNames",
-                                                             "takeNames", "rows");
+        const Table<QString, CellBlock, bool, bool, QStringList> row("text", "into", "layoutNames",
+                                                                     "takeNames", "rows");
         const QString block = u"Name\tTotal\tQuiz\tExam\r\nZed\t0\t10\t20\r\nYu\t0\t30\t40\r\n"_s;
         const QString cy = u"Cy|25%    (F)||50     (F)"_s;
-        QTest::newRow("block into one cell")
-            << u"11\t12\r\n13\t14\r\n"_s << CellBlock{2, 3, 2, 3} << false << false
-            << QStringList{u"Ada|85%    (B)|80     (B)|90     (A)"_s,
-                           u"Ben|41%    (F)|70     (C)|11     (F)"_s, cy};
-        QTest::newRow("names and parameters")
-            << block << CellBlock{1, 1, 3, 3} << true << true
-            << QStringList{u"Zed|15%    (F)|10     (F)|20     (F)"_s,
-                           u"Yu|35%    (F)|30     (F)|40     (F)"_s, cy};
-        QTest::newRow("names skipped")
-            << block << CellBlock{1, 1, 3, 3} << true << false
-            << QStringList{u"Ada|15%    (F)|10     (F)|20     (F)"_s,
-                           u"Ben|35%    (F)|30     (F)|40     (F)"_s, cy};
-        QTest::newRow("text of another program, LF only")
-            << u"1\n2\n3\n4\n5\n"_s << CellBlock{1, 2, 3, 2} << false << false
-            << QStringList{u"Ada|46%    (F)|1      (F)|90     (A)"_s,
-                           u"Ben|31%    (F)|2      (F)|60     (D)"_s,
-                           u"Cy|27%    (F)|3      (F)|50     (F)"_s};
+        row("block into one cell", u"11\t12\r\n13\t14\r\n"_s, {2, 3, 2, 3}, false, false,
+            QStringList{u"Ada|85%    (B)|80     (B)|90     (A)"_s,
+                        u"Ben|41%    (F)|70     (C)|11     (F)"_s, cy});
+        row("names and parameters", block, {1, 1, 3, 3}, true, true,
+            QStringList{u"Zed|15%    (F)|10     (F)|20     (F)"_s,
+                        u"Yu|35%    (F)|30     (F)|40     (F)"_s, cy});
+        row("names skipped", block, {1, 1, 3, 3}, true, false,
+            QStringList{u"Ada|15%    (F)|10     (F)|20     (F)"_s,
+                        u"Ben|35%    (F)|30     (F)|40     (F)"_s, cy});
+        row("text of another program, LF only", u"1\n2\n3\n4\n5\n"_s, {1, 2, 3, 2}, false, false,
+            QStringList{u"Ada|46%    (F)|1      (F)|90     (A)"_s,
+                        u"Ben|31%    (F)|2      (F)|60     (D)"_s,
+                        u"Cy|27%    (F)|3      (F)|50     (F)"_s});
     }
     void pasteText() {
         auto [text, into, layoutNames, takeNames, rows] =
-            Fetch<QString, CellBlock, bool, bool, QStringList>("text", "into", "layoutNames",
-                                                               "takeNames", "rows");
+            Fetch<QString, CellBlock, bool, bool, QStringList>();
         Gradebook book;
         Fill(book);
         PasteText(book, into, text, {layoutNames, layoutNames}, {takeNames, takeNames});
@@ -500,14 +484,14 @@ private slots:
     // A test goes in front of the column it is dropped on, or to the end, with its name, width,
     // record, scores and ignore flags; a drop on its own place or the totals moves nothing.
     void moveTest_data() {
-        Columns<int, int, int, QString>("from", "to", "place", "names");
-        QTest::newRow("first to the end") << 2 << 9 << 4 << u"B|C|A"_s;
-        QTest::newRow("last to the front") << 4 << 2 << 2 << u"C|A|B"_s;
-        QTest::newRow("in front of the next") << 2 << 3 << 2 << u"A|B|C"_s;
-        QTest::newRow("onto the totals") << 3 << 1 << 3 << u"A|B|C"_s;
+        const Table<int, int, int, QString> row("from", "to", "place", "names");
+        row("first to the end", 2, 9, 4, u"B|C|A"_s);
+        row("last to the front", 4, 2, 2, u"C|A|B"_s);
+        row("in front of the next", 2, 3, 2, u"A|B|C"_s);
+        row("onto the totals", 3, 1, 3, u"A|B|C"_s);
     }
     void moveTest() {
-        auto [from, to, place] = Fetch<int, int, int>("from", "to", "place");
+        auto [from, to, place] = Fetch<int, int, int>();
         Gradebook book;
         NewClass(book, LetterLibraries(), 3);
         for (int c = 2; c <= 4; ++c) {
@@ -519,10 +503,9 @@ private slots:
         book.setIncluded(2, from, false);
         QCOMPARE(MoveTest(book, from, to), place);
         QTEST(Row(book, 0).mid(2).join(u'|'), "names");
-        QCOMPARE(book.TestOf(place).maxScore, float(from * 10));
-        QCOMPARE(book.columnWidth(place), 1000 + from);
-        QVERIFY(book.GetCellText(1, place).startsWith(QString::number(from)));
-        QVERIFY(!book.isIncluded(2, place));
+        QCOMPARE(std::tuple(book.TestOf(place).maxScore, book.columnWidth(place),
+                            ScoreOfCell(book.GetCellText(1, place)), book.isIncluded(2, place)),
+                 std::tuple(float(from * 10), 1000 + from, QString::number(from), false));
     }
 
     void clearScores() {
@@ -574,9 +557,8 @@ private slots:
         row("insert past the last", insert, {50, 100}, 3, {});
         GradeScale x24 = Stepped<GradeScale>({3,  5,  8,  11, 13, 16, 19, 21, 24, 27, 29, 32, 35,
                                               37, 40, 43, 45, 48, 51, 53, 56, 59, 61, 70, 72, 100});
-        x24.steps[23].grade = u"X"_s;
-        x24.steps[24].grade = u"X"_s;
-        x24.steps[25].grade = u"Y"_s;
+        for (const std::size_t i : {23, 24, 25})
+            x24.steps[i].grade = i < 25 ? u"X"_s : u"Y"_s;
         row("insert at column 24 of 25", insert, evenTops(25, 3), 24, Listed(x24));
         row("insert at column 25", insert, evenTops(25, 3), 25, {});
         row("insert in front of the 25th selected by none", insert, evenTops(25, 3), 0, {});
@@ -624,8 +606,7 @@ private slots:
     }
     void editSteps() {
         auto [operation, before, position, percent, after, slider] =
-            Fetch<QString, QList<float>, int, double, QString, int>(
-                "operation", "before", "position", "percent", "after", "slider");
+            Fetch<QString, QList<float>, int, double, QString, int>();
         GradeScale scale = Stepped<GradeScale>(before);
         ImportanceSet set = Stepped<ImportanceSet>(before);
         const bool groups = operation.endsWith(u" group"_s);

@@ -25,19 +25,19 @@ class TestCharts : public QObject {
 private slots:
     // Seven students; the cells not given are empty and count as 0.
     void distribution_data() {
-        Columns<float, QString, QString, QString>("maxScore", "cells", "counts", "labels"); // bars
+        const Table<float, QString, QString, QString> row("maxScore", "cells", "counts",
+                                                          "labels"); // bars
         const QString tens = u"|10|20|30|40|50|60|70|80|90|100"_s;
-        QTest::newRow("boundaries") << 100.f << u"9.99|10|50|89.99|90|100|85     (B)"_s
-                                    << u"1|1|0|0|0|1|0|0|2|2|0"_s << tens;
-        QTest::newRow("above the maximum, negative, text")
-            << 100.f << u"250|-5|abc"_s << u"6|0|0|0|0|0|0|0|0|1|0"_s << tens;
-        QTest::newRow("tenths of 1") << 1.f << u"0.29|0.3|0.7|0.9"_s << u"3|0|1|1|0|0|0|1|0|1|0"_s
-                                     << u"|0.1|0.2|0.3|0.4|0.5|0.6|0.7|0.8|0.9|1"_s;
-        QTest::newRow("maximum 0")
-            << 0.f << u"5"_s << u"0|0|0|0|0|0|0|0|0|7|0"_s << u"|0|0|0|0|0|0|0|0|0|0"_s;
+        row("boundaries", 100.f, u"9.99|10|50|89.99|90|100|85     (B)"_s,
+            u"1|1|0|0|0|1|0|0|2|2|0"_s, tens);
+        row("above the maximum, negative, text", 100.f, u"250|-5|abc"_s, u"6|0|0|0|0|0|0|0|0|1|0"_s,
+            tens);
+        row("tenths of 1", 1.f, u"0.29|0.3|0.7|0.9"_s, u"3|0|1|1|0|0|0|1|0|1|0"_s,
+            u"|0.1|0.2|0.3|0.4|0.5|0.6|0.7|0.8|0.9|1"_s);
+        row("maximum 0", 0.f, u"5"_s, u"0|0|0|0|0|0|0|0|0|7|0"_s, u"|0|0|0|0|0|0|0|0|0|0"_s);
     }
     void distribution() {
-        auto [maxScore, cells] = Fetch<float, QString>("maxScore", "cells");
+        auto [maxScore, cells] = Fetch<float, QString>();
         Gradebook book;
         NewClass(book, LetterLibraries(), 1);
         book.TestOf(2).maxScore = maxScore;
@@ -76,30 +76,25 @@ private slots:
     // Lines of 10 units: a page of height h holds h / 10 - 4 rows and a band one more. The page
     // is 100 wide; the name column is the first width.
     void pageLayout_data() {
-        Columns<int, QList<int>, CellBlock, QString>("height", "widths", "range", "pages");
+        const Table<int, QList<int>, CellBlock, QString> row("height", "widths", "range", "pages");
         const QList<int> narrow{30, 20, 20, 20};
-        QTest::newRow("one page") << 200 << narrow << CellBlock{1, 1, 5, 3} << u"1-5:1-3"_s;
-        QTest::newRow("one row, one column")
-            << 140 << narrow << CellBlock{1, 1, 1, 1} << u"1-1:1-1"_s;
-        QTest::newRow("band of one row more than rows per page")
-            << 140 << narrow << CellBlock{1, 1, 11, 3} << u"1-11:1-3"_s;
-        QTest::newRow("one row beyond a band")
-            << 140 << narrow << CellBlock{1, 1, 12, 3} << u"1-11:1-3 12-12:1-3"_s;
-        QTest::newRow("page too short: a row a band")
-            << 30 << narrow << CellBlock{1, 1, 2, 1} << u"1-1:1-1 2-2:1-1"_s;
-        QTest::newRow("column wider than the page alone")
-            << 200 << QList<int>{30, 20, 200, 20} << CellBlock{1, 1, 3, 3}
-            << u"1-3:1-1 1-3:2-2 1-3:3-3"_s;
+        row("one page", 200, narrow, CellBlock{1, 1, 5, 3}, u"1-5:1-3"_s);
+        row("one row, one column", 140, narrow, CellBlock{1, 1, 1, 1}, u"1-1:1-1"_s);
+        row("band of one row more than rows per page", 140, narrow, CellBlock{1, 1, 11, 3},
+            u"1-11:1-3"_s);
+        row("one row beyond a band", 140, narrow, CellBlock{1, 1, 12, 3}, u"1-11:1-3 12-12:1-3"_s);
+        row("page too short: a row a band", 30, narrow, CellBlock{1, 1, 2, 1},
+            u"1-1:1-1 2-2:1-1"_s);
+        row("column wider than the page alone", 200, QList<int>{30, 20, 200, 20},
+            CellBlock{1, 1, 3, 3}, u"1-3:1-1 1-3:2-2 1-3:3-3"_s);
         // The widths must stay below the page width; filling it exactly goes to the next page.
-        QTest::newRow("exactly the page width")
-            << 200 << QList<int>{40, 30, 30} << CellBlock{1, 1, 2, 2} << u"1-2:1-1 1-2:2-2"_s;
-        QTest::newRow("selection: bands, then blocks in each")
-            << 130 << QList<int>{30, 99, 25, 25, 25, 25} << CellBlock{3, 2, 22, 5}
-            << u"3-12:2-3 3-12:4-5 13-22:2-3 13-22:4-5"_s;
+        row("exactly the page width", 200, QList<int>{40, 30, 30}, CellBlock{1, 1, 2, 2},
+            u"1-2:1-1 1-2:2-2"_s);
+        row("selection: bands, then blocks in each", 130, QList<int>{30, 99, 25, 25, 25, 25},
+            CellBlock{3, 2, 22, 5}, u"3-12:2-3 3-12:4-5 13-22:2-3 13-22:4-5"_s);
     }
     void pageLayout() {
-        auto [height, widths, range] =
-            Fetch<int, QList<int>, CellBlock>("height", "widths", "range");
+        auto [height, widths, range] = Fetch<int, QList<int>, CellBlock>();
         QStringList pages;
         for (const PrintPage& p : LayOutPages(range, RowsPerPage(height, 10), 100,
                                               std::vector<int>(widths.begin(), widths.end())))
@@ -144,20 +139,16 @@ private slots:
 
     // Five students: 95, 85, 100 (the maximum), 50 and an empty cell; each bar's count and label.
     void testChart_data() {
-        Columns<DisplayMode, float, bool, QString>("mode", "max", "graded", "bars");
-        QTest::newRow("letters") << DisplayMode::Letters << 100.f << true
-                                 << u"2 F|0 D|0 C|1 B|2 A"_s;
-        QTest::newRow("numbers") << DisplayMode::Numbers << 100.f << true
-                                 << u"2 0.0|0 1.0|0 2.0|1 3.0|2 4.0"_s;
-        QTest::newRow("percent of max, ten ranges")
-            << DisplayMode::PercentOfMax << 100.f << true
-            << u"1 10|0 20|0 30|0 40|0 50|1 60|0 70|0 80|1 90|2 100"_s;
-        QTest::newRow("ungraded of 200")
-            << DisplayMode::Letters << 200.f << false
-            << u"1 20|0 40|1 60|0 80|2 100|1 120|0 140|0 160|0 180|0 200"_s;
+        const Table<DisplayMode, float, bool, QString> row("mode", "max", "graded", "bars");
+        row("letters", DisplayMode::Letters, 100.f, true, u"2 F|0 D|0 C|1 B|2 A"_s);
+        row("numbers", DisplayMode::Numbers, 100.f, true, u"2 0.0|0 1.0|0 2.0|1 3.0|2 4.0"_s);
+        row("percent of max, ten ranges", DisplayMode::PercentOfMax, 100.f, true,
+            u"1 10|0 20|0 30|0 40|0 50|1 60|0 70|0 80|1 90|2 100"_s);
+        row("ungraded of 200", DisplayMode::Letters, 200.f, false,
+            u"1 20|0 40|1 60|0 80|2 100|1 120|0 140|0 160|0 180|0 200"_s);
     }
     void testChart() {
-        auto [mode, max, graded] = Fetch<DisplayMode, float, bool>("mode", "max", "graded");
+        auto [mode, max, graded] = Fetch<DisplayMode, float, bool>();
         Gradebook book;
         NewClass(book, LetterLibraries(), 1).setShape(6, 3);
         book.view().displayMode = mode;

@@ -20,17 +20,36 @@
 
 namespace TestSupport {
 
+// The columns the last data function declared; its test function runs next, row by row.
+inline QList<const char*>& ColumnNames() {
+    static QList<const char*> names;
+    return names;
+}
+
 // Declares a data table's columns, one type a name: Columns<int, QString>("rule", "names").
 template <class... T, class... Names> void Columns(Names... names) {
     static_assert(sizeof...(T) == sizeof...(Names));
+    ColumnNames() = {names...};
     (QTest::addColumn<T>(names), ...);
 }
 
-// The current row's values of the named columns, for a structured binding:
-// const auto [rule, names] = Fetch<int, QString>("rule", "names");
-template <class... T, class... Names> std::tuple<T...> Fetch(Names... names) {
-    static_assert(sizeof...(T) == sizeof...(Names));
-    return {*static_cast<T*>(QTest::qData(names, qMetaTypeId<T>()))...};
+// Declares a data table's columns; called with a row's name and values, adds the row:
+// const Table<int, QString> row("rule", "names"); row("by name", 1, u"Ann"_s);
+template <class... T> struct Table {
+    template <class... Names> explicit Table(Names... names) { Columns<T...>(names...); }
+    void operator()(const char* tag, const T&... values) const {
+        (QTest::newRow(tag) << ... << values);
+    }
+};
+
+// The current row's first values, in the columns' order, for a structured binding:
+// const auto [rule, names] = Fetch<int, QString>();
+template <class... T> std::tuple<T...> Fetch() {
+    return [&]<std::size_t... I>(std::index_sequence<I...>) {
+        return std::tuple<T...>{
+            *static_cast<T*>(QTest::qData(ColumnNames().at(qsizetype(I)), qMetaTypeId<T>()))...};
+    }
+    (std::index_sequence_for<T...>{});
 }
 
 // F 0 / D 1 / C 2 / B 3 / A 4 with top scores 59, 69, 79, 89, 100.

@@ -3,6 +3,7 @@
 // The main window as the widget tests drive it, and the steps they share.
 #include "ScriptedPrompter.h"
 #include "TestSupport.h"
+#include "core/ScoreCell.h"
 #include "ui/dialogs/PasswordDialog.h"
 #include "ui/main/ControlPanel.h"
 #include "ui/main/FileCommands.h"
@@ -66,6 +67,7 @@ struct Session {
         addTests(tests);
     }
     QString cell(int row, int col) const { return book.GetCellText(row, col); }
+    QString score(int row, int col) const { return ScoreOfCell(cell(row, col)); }
     CellEditor* editor() const { return window.editor(); }
     void clickCell(int row, int col) {
         const QRect r = table->visualRect(table->gradeModel()->indexOf(row, col));
@@ -82,6 +84,11 @@ struct Session {
         else
             QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, point);
     }
+    // What shows the cell at (col, row): row 0 the tests' names, col 0 the students'.
+    QWidget* shownOn(QPoint at) const {
+        if (at.y() == 0) return table->horizontalHeader();
+        return at.x() == 0 ? table->verticalHeader() : table->viewport();
+    }
     // Selects the document cells from (top, left) to (bottom, right).
     void select(int top, int left, int bottom, int right) {
         const GradeTableModel* m = table->gradeModel();
@@ -96,9 +103,22 @@ struct Session {
     }
     void addTests(int n) {
         for (int i = 0; i < n; ++i)
-            QTest::mouseClick(panel->newTest, Qt::LeftButton);
+            click(panel->newTest);
     }
     void type(const QString& text) { QTest::keyClicks(window.editor(), text); }
+    void typeAt(int row, int col, const QString& text) {
+        clickCell(row, col);
+        type(text);
+    }
+    // Replaces what a box of the panel shows by `text`, and presses Enter.
+    void retype(QLineEdit* box, const QString& text) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text + u'\r');
+    }
+    // Runs `step` on the dialog of type T once it is open over this window.
+    template <class T> void whenOpen(std::function<void(T*)> step) { WhenOpen<T>(step, &window); }
+    void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     // Keys as the keyboard sends them: each to the widget that has the focus at the time.
     void typeAtFocus(const QString& text) {
         for (QChar c : text)
@@ -108,9 +128,7 @@ struct Session {
         for (int i = 0; i < times; ++i)
             QTest::keyClick(window.editor(), k);
     }
-    void studentButton(int which) {
-        QTest::mouseClick(panel->studentButtons[which], Qt::LeftButton);
-    }
+    void studentButton(int which) { click(panel->studentButtons[which]); }
     int row() const { return table->currentRow(); }
     int col() const { return table->currentColumn(); }
     std::pair<int, int> current() const { return {row(), col()}; }

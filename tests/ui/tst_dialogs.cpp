@@ -159,15 +159,14 @@ private slots:
     void dragsBorders_data() {
         // Column: the handle after it. After: shown while held and after the release. (How
         // widths become tops and shares, the grading tests show.)
-        Columns<bool, int, int, QString, int>("groups", "column", "dx", "after", "sliderAfter");
-        QTest::newRow("to the right")
-            << false << 2 << 2 << u"F 59, D 70, C 79, B 89, A 100"_s << 3000;
-        QTest::newRow("last border") << false << 5 << 20 << Letters << 3300;
-        QTest::newRow("group") << true << 1 << 20 << u"Quiz 30, Tests 30, Homework 40"_s << 3000;
+        const Table<bool, int, int, QString, int> row("groups", "column", "dx", "after",
+                                                      "sliderAfter");
+        row("to the right", false, 2, 2, u"F 59, D 70, C 79, B 89, A 100"_s, 3000);
+        row("last border", false, 5, 20, Letters, 3300);
+        row("group", true, 1, 20, u"Quiz 30, Tests 30, Homework 40"_s, 3000);
     }
     void dragsBorders() {
-        auto [groups, column, dx, after] =
-            Fetch<bool, int, int, QString>("groups", "column", "dx", "after");
+        auto [groups, column, dx, after] = Fetch<bool, int, int, QString>();
         Opened o(groups);
         const QPoint from = o.grid()->handleRect(column).center();
         QTest::mouseMove(o.grid(), from);
@@ -186,12 +185,8 @@ private slots:
     void appliesBoxes_data() {
         // Box 0: top score or share, 1: value, 2: grade or name. (Which tops and shares are
         // refused, the grading tests show.)
-        Columns<bool, int, int, QString, bool, QString, QString>("groups", "column", "box", "typed",
-                                                                 "enter", "boxAfter", "after");
-        const auto row = [](const char* tag, bool groups, int column, int box, const QString& typed,
-                            bool enter, const QString& boxAfter, const QString& after) {
-            QTest::newRow(tag) << groups << column << box << typed << enter << boxAfter << after;
-        };
+        const Table<bool, int, int, QString, bool, QString, QString> row(
+            "groups", "column", "box", "typed", "enter", "boxAfter", "after");
         row("top refused", false, 2, 0, u"105"_s, true, u"69"_s, Letters);
         row("top", false, 2, 0, u"72"_s, true, u"72"_s, u"F 59, D 72, C 79, B 89, A 100"_s);
         row("value", false, 2, 1, u"2.5x"_s, true, u"2.5"_s, Letters);
@@ -203,8 +198,7 @@ private slots:
             u"Quiz 20, Tests 40, Assignment 40"_s);
     }
     void appliesBoxes() {
-        auto [groups, column, box, typed, enter] =
-            Fetch<bool, int, int, QString, bool>("groups", "column", "box", "typed", "enter");
+        auto [groups, column, box, typed, enter] = Fetch<bool, int, int, QString, bool>();
         Opened o(groups);
         o.select(column);
         QLineEdit* edit = o.box(box);
@@ -250,8 +244,7 @@ private slots:
     }
     void buttons() {
         auto [groups, values, column, button, chosen, ok] =
-            Fetch<bool, QList<float>, int, QString, int, bool>("groups", "values", "column",
-                                                               "button", "chosen", "ok");
+            Fetch<bool, QList<float>, int, QString, int, bool>();
         Opened o(groups, values);
         const GradeScale given = o.scale;
         o.chosen = chosen;
@@ -273,10 +266,10 @@ private slots:
     void dialogs_data() {
         // Tests: Test Information, else Student Information. State: then Scale's calls and what
         // the teacher was told.
-        Columns<bool, QStringList, QStringList, QString>("tests", "steps", "records", "state");
+        Columns<bool, QStringList, QString, QStringList>("tests", "records", "state", "steps");
         const auto row = [](const char* tag, bool tests, const QString& steps,
                             const QString& records, const QString& state) {
-            QTest::newRow(tag) << tests << steps.split(u';') << records.split(u'|') << state;
+            QTest::newRow(tag) << tests << records.split(u'|') << state << steps.split(u';');
         };
         const QString longNote = u"\"ł"_s + QString(300, u'n'), cut = u"'"_s + QString(253, u'n');
         const QString tests = u"100,09/01/26,1,|100,,7,|100,09/01/26,1,"_s;
@@ -305,8 +298,7 @@ private slots:
             ann + u"S-22,Bob Ray,S-22,1,|Cy Ng,Cy Ng,,0,"_s, u"ok*"_s);
     }
     void dialogs() {
-        auto [tests, records, state] =
-            Fetch<bool, QStringList, QString>("tests", "records", "state");
+        auto [tests, records, state, steps] = Fetch<bool, QStringList, QString, QStringList>();
         Gradebook book;
         Class(book);
         ScriptedPrompter prompter;
@@ -315,7 +307,6 @@ private slots:
         TestInfoDialog testInfo(book, 2, prompter, [&](int c) { calls << QString::number(c); });
         StudentInfoDialog studentInfo(book, 2);
         QDialog& dialog = tests ? static_cast<QDialog&>(testInfo) : studentInfo;
-        QFETCH(QStringList, steps);
         const QString played = Play(dialog, book, steps);
         QCOMPARE(Records(book, tests), records);
         QCOMPARE((QStringList{played} + calls + prompter.told).join(u' '),
@@ -357,8 +348,7 @@ private slots:
             u"Error opening "_s);
     }
     void libraryDialog() {
-        auto [importance, entries, steps] =
-            Fetch<bool, int, QString>("importance", "entries", "steps");
+        auto [importance, entries, steps] = Fetch<bool, int, QString>();
         QTemporaryDir dir;
         const QString file = dir.filePath(importance ? ImportanceLibraryName : ScaleLibraryName);
         std::vector<GradeScale> written;
