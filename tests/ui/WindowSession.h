@@ -58,8 +58,11 @@ struct Session {
     ControlPanel* panel = window.panel();
     GradeTableView* table = window.table();
 
-    // Started with `arguments`, then given `tests` new tests.
-    explicit Session(int tests = 0, const QStringList& arguments = {}) {
+    // Started with `arguments`, the questions at start answered by `answers`, then given
+    // `tests` new tests.
+    explicit Session(int tests = 0, const QStringList& arguments = {},
+                     const QList<QMessageBox::StandardButton>& answers = {}) {
+        prompter->answers = answers;
         window.setLibraryDir(QStringLiteral(QUILLMARK_RESOURCES));
         window.startUp(arguments);
         window.show();

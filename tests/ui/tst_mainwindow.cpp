@@ -11,6 +11,7 @@
 #include "output/BarChartView.h"
 #include "output/TestChart.h"
 #include "storage/GradebookFile.h"
+#include "storage/Recovery.h"
 #include "storage/Settings.h"
 #include "storage/Windows1252.h"
 #include "ui/dialogs/HelpWindow.h"
@@ -20,6 +21,8 @@
 #include "ui/dialogs/TestInfoDialog.h"
 #include "ui/dialogs/TextExchangeSetupDialog.h"
 #include "ui/main/NameHeader.h"
+#include "ui/main/RecoveryCommands.h"
+#include "ui/main/UndoCommands.h"
 #include "ui/main/ScoreCellDelegate.h"
 #include "ui/main/TextEntry.h"
 
@@ -1166,6 +1169,73 @@ private slots:
             QVERIFY2(all.contains(t), qPrintable(t + u": "_s + all));
         for (const QString& t : absent.split(u'|', Qt::SkipEmptyParts))
             QVERIFY2(!all.contains(t), qPrintable(t));
+    }
+
+    // Undo and redo: steps named in the Edit menu, the document back as it was at each, the
+    // modified flag following the saved state, and a step of locked scores asking the password.
+    void undoAndRedo() {
+        Session s(2);
+        const QString before = s.cell(1, 1);
+        s.typeAt(1, 2, u"8"_s);
+        s.clickCell(2, 2); // leaving the cell ends the typing's step
+        const QString typedTotal = s.cell(1, 1);
+        QCOMPARE(s.action(u"undo"_s)->text(),
+                 u"&Undo Typing in %1 / %2"_s.arg(s.cell(1, 0), s.cell(0, 2)));
+        s.prompter->fileNames << path(u"undo.GRD"_s);
+        s.trigger(u"save"_s);
+        s.prompter->answers << QMessageBox::Ok;
+        s.clickCell(1, 3);
+        s.trigger(u"deltest"_s);
+        QCOMPARE(s.action(u"undo"_s)->text(), u"&Undo Delete Test"_s);
+        QStringList seen;
+        for (const char* step : {"undo", "undo", "redo"}) {
+            s.trigger(QString::fromLatin1(step));
+            seen << u"%1 %2 %3 %4"_s.arg(s.book.testCount())
+                        .arg(s.score(1, 2), s.cell(1, 1))
+                        .arg(s.book.isModified());
+        }
+        QCOMPARE(seen, QStringList({u"2 8 %1 0"_s.arg(typedTotal), u"2  %1 1"_s.arg(before),
+                                    u"2 8 %1 0"_s.arg(typedTotal)}));
+        QCOMPARE(s.current(), std::pair(1, 2));
+        // A step of locked scores, taken back in a run where the password was not given.
+        s.lock(EditScores);
+        s.window.undoCommands().clear(); // as a protected gradebook is opened
+        s.book.setAcceptedPassword(u"owl"_s);
+        s.typeAt(2, 2, u"5"_s);
+        s.clickCell(3, 2);
+        s.book.setAcceptedPassword(QString());
+        AnswerPassword(QString());
+        s.trigger(u"undo"_s);
+        QCOMPARE(s.score(2, 2), u"5"_s);
+        AnswerPassword(u"owl"_s);
+        s.trigger(u"undo"_s);
+        QCOMPARE(s.score(2, 2), QString());
+    }
+
+    // A copy written while changes are unsaved outlives a run that ends without closing, and
+    // the next start offers it back.
+    void recoveryAfterACrash() {
+        const QDir folder(RecoveryFolder());
+        QDir(RecoveryFolder()).removeRecursively();
+        {
+            Session s(1);
+            s.window.recoveryCommands().setDelay(0);
+            s.typeAt(1, 2, u"42"_s);
+            QTRY_COMPARE(folder.entryList({u"*.GRD"_s}).size(), 1);
+        }
+        // Left under a process that no longer runs, as after a crash.
+        const QString copy = folder.entryList({u"*.GRD"_s}).value(0);
+        for (const QString& end : {u""_s, u".note"_s})
+            QVERIFY(QFile::rename(folder.filePath(copy + end),
+                                  folder.filePath(u"99999999.GRD"_s + end)));
+        Session again(0, {}, {QMessageBox::Yes});
+        QTRY_COMPARE(again.score(1, 2), u"42"_s);
+        QVERIFY(again.prompter->asked.value(0).startsWith(
+            u"Quillmark was not closed properly. Recover the unsaved changes to "_s));
+        QVERIFY(again.book.isModified() && !folder.exists(u"99999999.GRD"_s));
+        again.prompter->fileNames << path(u"recovered.GRD"_s);
+        again.trigger(u"save"_s);
+        QVERIFY(folder.entryList({u"*.GRD"_s}).isEmpty());
     }
 };
 

@@ -136,6 +136,7 @@ void UndoCommands::growingChange(const QString& name, const QString& key, StepPl
 }
 
 void UndoCommands::typedIn(int row, int col) {
+    ruleAsked(EditScores); // typing is refused while scores are locked
     const QString student = m_book.GetCellText(row, 0);
     const QString test = m_book.GetCellText(0, col);
     growingChange(tr("Typing in %1 / %2").arg(student, test), u"typing %1 %2"_s.arg(row).arg(col),
