@@ -165,10 +165,49 @@ template <typename T> void putBack(const PartChange<T>& change, bool after, T& i
 
 History::History(Gradebook& book, std::size_t memoryLimit)
     : m_book(book), m_limit(memoryLimit), m_content(std::make_unique<Content>()) {
+    m_cellsWritten =
+        QObject::connect(&book, &Gradebook::cellsChanged, &book,
+                         [this](int t, int l, int b, int r) { noteWritten(t, l, b, r); });
+    m_reshaped =
+        QObject::connect(&book, &Gradebook::aboutToReshape, &book, [this] { m_allWritten = true; });
     takeContent();
 }
 
-History::~History() = default;
+History::~History() {
+    QObject::disconnect(m_cellsWritten);
+    QObject::disconnect(m_reshaped);
+}
+
+void History::noteWritten(int top, int left, int bottom, int right) {
+    if (m_bottom < 0) {
+        m_top = top, m_left = left, m_bottom = bottom, m_right = right;
+        return;
+    }
+    m_top = std::min(m_top, top);
+    m_left = std::min(m_left, left);
+    m_bottom = std::max(m_bottom, bottom);
+    m_right = std::max(m_right, right);
+}
+
+void History::forgetWritten() {
+    m_allWritten = false;
+    m_bottom = m_right = -1;
+}
+
+// Calls `visit` with the index of every cell that may have changed since the last step, while
+// it returns true.
+template <typename Visit> void History::visitWritten(const Visit& visit) const {
+    const Content& c = *m_content;
+    if (m_allWritten) {
+        for (std::size_t i = 0; i < c.cells.size(); ++i)
+            if (!visit(i)) return;
+        return;
+    }
+    const int bottom = std::min(m_bottom, c.rows - 1), right = std::min(m_right, c.cols - 1);
+    for (int r = std::max(m_top, 0); r <= bottom; ++r)
+        for (int col = std::max(m_left, 0); col <= right; ++col)
+            if (!visit(std::size_t(r) * std::size_t(c.cols) + std::size_t(col))) return;
+}
 
 void History::takeContent() {
     const Gradebook& b = m_book;
@@ -190,6 +229,7 @@ void History::clear(bool saved) {
     m_saved = saved ? std::optional<std::size_t>(0) : std::nullopt;
     m_stepBytes = 0;
     takeContent();
+    forgetWritten();
 }
 
 bool History::hasUncommittedChanges() const {
@@ -198,8 +238,12 @@ bool History::hasUncommittedChanges() const {
     if (c.rows != b.m_rows || c.cols != b.m_cols || c.students != b.m_students ||
         c.tests != b.m_tests)
         return true;
-    for (std::size_t i = 0; i < c.cells.size(); ++i)
-        if (!sameText(c.cells[i], b.m_cells[i])) return true;
+    bool written = false;
+    visitWritten([&](std::size_t i) {
+        written = !sameText(c.cells[i], b.m_cells[i]);
+        return !written;
+    });
+    if (written) return true;
     return c.widths != b.m_colWidths || c.heights != b.m_rowHeights ||
            !sameGroups(c.importance, b.m_importance) || !(c.settings == settingsOf(b));
 }
@@ -217,11 +261,13 @@ bool History::commit(const QString& name, StepPlace place, int rule, bool joinLa
     if (!whole) {
         // A step that changes much of the table (a sort, say) is kept whole and compact.
         const std::size_t most = c.cells.size() / 8 + 64;
-        for (std::size_t i = 0; i < c.cells.size() && !whole; ++i) {
-            if (sameText(c.cells[i], b.m_cells[i])) continue;
-            step.cells.push_back({std::uint32_t(i), c.cells[i], b.m_cells[i]});
-            whole = step.cells.size() > most;
-        }
+        visitWritten([&](std::size_t i) {
+            if (!sameText(c.cells[i], b.m_cells[i])) {
+                step.cells.push_back({std::uint32_t(i), c.cells[i], b.m_cells[i]});
+                whole = step.cells.size() > most;
+            }
+            return !whole;
+        });
         for (std::size_t i = 0; i < c.students.size() && !whole; ++i)
             if (!(c.students[i] == b.m_students[i]))
                 step.students.push_back({std::uint32_t(i), c.students[i], b.m_students[i]});
@@ -248,6 +294,7 @@ bool History::commit(const QString& name, StepPlace place, int rule, bool joinLa
             std::make_unique<Table>(pack(b.m_rows, b.m_cols, b.m_cells, b.m_students, b.m_tests));
         step.bytes += tableBytes(*step.wholeBefore) + tableBytes(*step.wholeAfter);
     } else if (step.cells.empty() && step.students.empty() && step.tests.empty() && !partsChanged) {
+        forgetWritten();
         return false;
     }
     step.bytes += sizeof(Step) + name.size() * sizeof(QChar);
@@ -265,6 +312,7 @@ bool History::commit(const QString& name, StepPlace place, int rule, bool joinLa
     if (m_saved && *m_saved > m_done) m_saved.reset();
 
     // The remembered content follows the document.
+    forgetWritten();
     if (whole) {
         takeContent();
     } else {
@@ -441,4 +489,5 @@ void History::apply(const Step& step, bool after) {
         putBack(step.settings, after, c.settings);
     }
     if (step.widths || step.heights) emit b.geometryChanged();
+    forgetWritten(); // what was put back is what the content now holds
 }

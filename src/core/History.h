@@ -2,6 +2,7 @@
 
 #include "Gradebook.h"
 
+#include <QMetaObject>
 #include <QString>
 
 #include <cstddef>
@@ -66,6 +67,11 @@ private:
     struct Step;
 
     void takeContent();
+    // Cells written since the last step: the comparison goes through them alone, so a step of
+    // one typed score costs little on a large class.
+    void noteWritten(int top, int left, int bottom, int right);
+    void forgetWritten();
+    template <typename Visit> void visitWritten(const Visit& visit) const;
     void joinInto(Step& last, Step&& step);
     void dropOldest();
     // Puts one side of a step into the document and into the remembered content.
@@ -78,4 +84,7 @@ private:
     std::size_t m_done = 0; // steps [0, m_done) are done, the rest undone
     std::optional<std::size_t> m_saved = 0;
     std::size_t m_stepBytes = 0;
+    bool m_allWritten = false;
+    int m_top = 0, m_left = 0, m_bottom = -1, m_right = -1;
+    QMetaObject::Connection m_cellsWritten, m_reshaped;
 };
