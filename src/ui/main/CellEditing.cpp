@@ -32,6 +32,9 @@ CellEditing::CellEditing(MainWindow& window)
             clipboard.paste();
         else
             clipboard.copy(command == CellEditor::Clipboard::Cut);
+        if (command != CellEditor::Clipboard::Copy)
+            m_window.undoCommands().commandDone(
+                command == CellEditor::Clipboard::Paste ? tr("Paste") : tr("Cut"));
     });
     connect(m_editor, &CellEditor::focusLost, this, &CellEditing::onFocusLost);
     connect(m_table, &GradeTableView::keyTyped, this, &CellEditing::onTableKey);

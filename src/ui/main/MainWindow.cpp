@@ -95,6 +95,7 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
             &DialogCommands::setImportance);
     connect(m_panel->info, &QPushButton::clicked, m_dialogs, &DialogCommands::testInformation);
     m_undo->watchCommands(menuBar(), m_panel);
+    m_undo->watchMenu(findChild<QMenu*>(QStringLiteral("popGrade")));
     connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &MainWindow::RefreshCurrentCell);
     connect(m_table, &QAbstractItemView::clicked, this, &MainWindow::RefreshCurrentCell);

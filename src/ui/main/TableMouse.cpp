@@ -7,6 +7,7 @@
 #include "GradeTableView.h"
 #include "MainWindow.h"
 #include "NameHeader.h"
+#include "UndoCommands.h"
 #include "core/TestCommands.h"
 #include "grading/Calculation.h"
 
@@ -221,6 +222,7 @@ void TableMouse::dropTest(int source, int target) {
     BusyCursor busy;
     const int moved = MoveTest(book, source, target);
     RecalcTotals(book);
+    m_window.undoCommands().commandDone(tr("Move Test"));
     m_dragSource = 0;
     m_window.table()->setCurrentCell(m_window.table()->currentRow(), moved);
     m_window.RefreshCurrentCell();

@@ -66,18 +66,12 @@ void UndoCommands::addActions(QMenu* edit) {
 
 void UndoCommands::watchCommands(QMenuBar* menus, ControlPanel* panel) {
     // Connected after the commands' own handlers, so each runs when its command is done.
-    const std::function<void(const QList<QAction*>&, const QString&)> watch =
-        [&](const QList<QAction*>& items, const QString& menu) {
-            for (QAction* a : items) {
-                if (a->menu()) {
-                    watch(a->menu()->actions(), a->text());
-                } else if (!a->isSeparator() && a != m_undo && a != m_redo) {
-                    connect(a, &QAction::triggered, this,
-                            [this, a, menu] { commandDone(itemStepName(a->text(), menu)); });
-                }
-            }
-        };
-    watch(menus->actions(), QString());
+    for (QAction* a : menus->actions()) {
+        if (a->menu())
+            watchMenu(a->menu());
+        else
+            connect(a, &QAction::triggered, this, [this, a] { commandDone(stepName(a->text())); });
+    }
 
     // The panel's buttons by what they do, as the menus name it; the others by their text.
     const QList<std::pair<QAbstractButton*, QString>> named = {
@@ -115,6 +109,17 @@ void UndoCommands::watchCommands(QMenuBar* menus, ControlPanel* panel) {
     });
     connect(panel->maxScore, &QLineEdit::editingFinished, this,
             [this] { commandDone(tr("Maximum Score")); });
+}
+
+void UndoCommands::watchMenu(QMenu* menu) {
+    for (QAction* a : menu->actions()) {
+        if (a->menu()) {
+            watchMenu(a->menu());
+        } else if (!a->isSeparator() && a != m_undo && a != m_redo) {
+            connect(a, &QAction::triggered, this,
+                    [this, a, menu] { commandDone(itemStepName(a->text(), menu->title())); });
+        }
+    }
 }
 
 void UndoCommands::commandDone(const QString& name) {

@@ -27,6 +27,8 @@ public:
     void addActions(QMenu* edit);
     // Makes every item of the menus and every control of the panel a named step.
     void watchCommands(QMenuBar* menus, ControlPanel* panel);
+    // The same for a menu of its own, such as the one over the table's cells.
+    void watchMenu(QMenu* menu);
 
     // What changed since the last step becomes one step named `name`.
     void commandDone(const QString& name);
