@@ -87,7 +87,7 @@ void CellFormatter::formatInto(Text& text, bool ignored, QStringView entry, doub
 }
 
 ColumnTexts::ColumnTexts(const Gradebook& book, int col, QSet<QString>* shared)
-    : m_formatter(book, col), m_book(book), m_col(col), m_shared(shared) {}
+    : m_formatter(book, col), m_shared(shared) {}
 
 std::size_t ColumnTexts::Table::slotOf(std::uint64_t key) const {
     const int bits = std::countr_zero(m_slots.size());

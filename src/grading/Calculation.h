@@ -117,8 +117,6 @@ private:
     const Cell& remembered(int kind, bool ignored, std::uint64_t key, const Build& build);
 
     CellFormatter m_formatter;
-    const Gradebook& m_book;
-    int m_col;
     QSet<QString>* m_shared;
     Table m_cells[2][2]; // [kind][ignored]
 };
