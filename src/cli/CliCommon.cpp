@@ -1,6 +1,7 @@
 #include "CliCommon.h"
 
 #include "core/NewGradebook.h"
+#include "core/NumberText.h"
 #include "core/Security.h"
 #include "grading/Refresh.h"
 #include "storage/GradebookFile.h"
@@ -31,17 +32,31 @@ Commands:
   convert IN OUT     save the gradebook IN, of any file version, as version 1.05s
   print FILE OUT     print the table of grades, or a block of it, to the PDF file OUT
   report FILE OUT    print a report of each student, a page each, to the PDF file OUT
+  drop-lowest IN OUT leave out each student's lowest scores (--count N of them) as "Ignore
+                     grade" does, choosing the ones whose leaving out raises the total most,
+                     and save as OUT; prints a line (student, test, score) per dropped score
+  curve IN OUT       move every counted score of --test NAME by --add P, --multiply F or
+                     --top-to-max, and save as OUT; prints a line (student, before, after)
+                     per changed score
 
 Options:
   --mode MODE          grades as numbers, letters or percent (show, stats, export, print,
                        report)
-  --password PW        the gradebook's password, to see protected names and notes
-                       (show, stats, export, print, report)
+  --password PW        the gradebook's password, to see protected names and notes, and to
+                       change protected scores and rules (show, stats, export, print, report,
+                       drop-lowest, curve)
   --selection R1,C1,R2,C2
                        print only student rows R1 ... R2 and columns C1 ... C2, where row 1
                        is the first student, column 1 the Total and column 2 the first test
                        (print)
   --student ROW|all    the student of table row ROW, or every student (report; all by default)
+  --count N            scores to drop per student, 1 to 10 (drop-lowest)
+  --group NAME         drop only among the tests of the importance group NAME (drop-lowest)
+  --test NAME          the test to curve (curve)
+  --add P, --multiply F, --top-to-max
+                       add P points, multiply by F, or scale the best score to the maximum
+                       (curve)
+  --no-cap             let curved scores pass the maximum score (curve)
   --library-dir DIR    read scales.dat and importan.dat from DIR (every command)
   --no-test-names      no row of test names (export, import)
   --no-student-names   no column of student names (export, import)
@@ -54,10 +69,18 @@ Options:
 Output is UTF-8; files are written as the program writes them (Windows-1252, CR LF).
 Exit status: 0 on success; 1 when a file cannot be read or written or the gradebook's
 protection refuses; 2 when the command line is wrong.
+
+Examples:
+  quillmark-cli drop-lowest CLASS.GRD DROPPED.GRD --count 1 --group Quizzes
+      drops each student's quiz whose leaving out helps the total most, never a total that
+      would fall, and never the last counted quiz
+  quillmark-cli curve CLASS.GRD CURVED.GRD --test "Exam 1" --top-to-max
+      scales Exam 1 so that its best score becomes the test's maximum score
 )"_s;
 
 const QString UsageHint =
-    u"Usage: quillmark-cli show|stats|export|import|convert|print|report ARGUMENTS [OPTIONS]\n"
+    u"Usage: quillmark-cli show|stats|export|import|convert|print|report|drop-lowest|curve "
+    u"ARGUMENTS [OPTIONS]\n"
     u"Try 'quillmark-cli --help' for more information.\n"_s;
 
 struct Command {
@@ -85,6 +108,13 @@ const std::vector<Command>& commands() {
         {u"report"_s,
          {u"FILE"_s, u"OUT"_s},
          {u"student"_s, u"mode"_s, u"password"_s, u"library-dir"_s}},
+        {u"drop-lowest"_s,
+         {u"IN"_s, u"OUT"_s},
+         {u"count"_s, u"group"_s, u"password"_s, u"library-dir"_s}},
+        {u"curve"_s,
+         {u"IN"_s, u"OUT"_s},
+         {u"test"_s, u"add"_s, u"multiply"_s, u"top-to-max"_s, u"no-cap"_s, u"password"_s,
+          u"library-dir"_s}},
     };
     return list;
 }
@@ -162,6 +192,14 @@ std::optional<int> parseRequest(Request& request) {
     const QCommandLineOption delimiter(u"delimiter"_s, QString(), u"DELIM"_s);
     const QCommandLineOption selection(u"selection"_s, QString(), u"R1,C1,R2,C2"_s);
     const QCommandLineOption student(u"student"_s, QString(), u"ROW"_s);
+    const QCommandLineOption count(u"count"_s, QString(), u"N"_s);
+    const QCommandLineOption group(u"group"_s, QString(), u"NAME"_s);
+    const QCommandLineOption test(u"test"_s, QString(), u"NAME"_s);
+    const QCommandLineOption add(u"add"_s, QString(), u"P"_s);
+    const QCommandLineOption multiply(u"multiply"_s, QString(), u"F"_s);
+    const QCommandLineOption topToMax(u"top-to-max"_s);
+    const QCommandLineOption noCap(u"no-cap"_s);
+    parser.addOptions({count, group, test, add, multiply, topToMax, noCap});
     parser.addOptions({help, version, mode, password, libraryDir, noTestNames, noStudentNames,
                        grades, separator, delimiter, selection, student});
 
@@ -245,6 +283,32 @@ std::optional<int> parseRequest(Request& request) {
                               parser.value(student) + u'.');
     }
 
+    if (name == u"drop-lowest"_s) {
+        bool ok = false;
+        request.drop.count = parser.value(count).toInt(&ok);
+        if (!ok || request.drop.count < 1 || request.drop.count > 10)
+            return usageError(u"drop-lowest needs --count N with N from 1 to 10."_s);
+        if (parser.isSet(group)) request.groupName = parser.value(group);
+    }
+    if (name == u"curve"_s) {
+        const int ways =
+            int(parser.isSet(add)) + int(parser.isSet(multiply)) + int(parser.isSet(topToMax));
+        if (!parser.isSet(test) || ways != 1)
+            return usageError(
+                u"curve needs --test NAME and one of --add P, --multiply F, --top-to-max."_s);
+        request.testName = parser.value(test);
+        request.curve.capAtMax = !parser.isSet(noCap);
+        request.curve.kind = parser.isSet(add)        ? CurveKind::Add
+                             : parser.isSet(multiply) ? CurveKind::Multiply
+                                                      : CurveKind::TopToMax;
+        if (!parser.isSet(topToMax)) {
+            const QString amount = parser.value(parser.isSet(add) ? add : multiply);
+            if (!IsNumberText(amount))
+                return usageError(u"--add and --multiply take a number, not "_s + amount + u'.');
+            request.curve.amount = ReadLeadingNumber(amount);
+        }
+    }
+
     request.command = name;
     return std::nullopt;
 }
@@ -256,7 +320,8 @@ bool paints(const QString& command) {
 QString commandWord(int argc, char* argv[]) {
     const QStringList takeValues = {u"--mode"_s,      u"--password"_s,  u"--library-dir"_s,
                                     u"--separator"_s, u"--delimiter"_s, u"--selection"_s,
-                                    u"--student"_s};
+                                    u"--student"_s,   u"--count"_s,     u"--group"_s,
+                                    u"--test"_s,      u"--add"_s,       u"--multiply"_s};
     for (int i = 1; i < argc; ++i) {
         const QString word = QString::fromLocal8Bit(argv[i]);
         if (!word.startsWith(u'-')) return word;

@@ -5,6 +5,7 @@
 
 #include "core/Gradebook.h"
 #include "core/Libraries.h"
+#include "grading/GradingTools.h"
 #include "grading/TableTransfer.h"
 #include "storage/TextExchange.h"
 
@@ -36,6 +37,10 @@ struct Request {
     TextExchangeOptions text;
     std::optional<CellBlock> selection;
     int student = 0; // 0: every student
+    DropOptions drop;
+    QString groupName; // drop-lowest --group, empty for every test
+    QString testName;  // curve --test
+    CurveOptions curve;
 };
 
 // The desktop program's names and the version, so that both find the same per-user libraries.

@@ -5,6 +5,8 @@
 
 #include "core/NewGradebook.h"
 #include "core/NumberText.h"
+#include "core/Security.h"
+#include "grading/GradingTools.h"
 #include "grading/Sorting.h"
 #include "grading/Statistics.h"
 #include "storage/TextExchange.h"
@@ -86,6 +88,76 @@ int runConvert(const Request& request) {
     return save(book, request.arguments[1]) ? ExitSuccess : ExitFailure;
 }
 
+// Reads IN for a command that changes it: the protection rule `rule` must be open, by the
+// gradebook's own rules or by --password.
+bool openForChanging(Gradebook& book, const Request& request, int rule) {
+    if (!readGradebook(book, readLibraries(request.libraryDir), request.arguments[0])) return false;
+    if (request.password) {
+        if (*request.password == book.security().password)
+            Unlock(book);
+        else
+            report(u"Password Incorrect"_s);
+    }
+    if (AccessNeeded(book, rule)) {
+        report(u"The gradebook is protected: "_s + request.command + u" needs its --password."_s);
+        return false;
+    }
+    refresh(book); // as the window shows a gradebook it opens
+    return true;
+}
+
+// A student as the table shows them to whoever may not see the names.
+QString shownName(const Gradebook& book, int row) {
+    return AccessNeeded(book, AccessNames) ? book.StudentOf(row).id.text().trimmed()
+                                           : book.GetCellText(row, 0);
+}
+
+int runDropLowest(const Request& request) {
+    Gradebook book;
+    if (!openForChanging(book, request, ChangeGradingRules)) return ExitFailure;
+    DropOptions options = request.drop;
+    if (!request.groupName.isEmpty()) {
+        const ImportanceSet& groups = book.importanceSet();
+        for (int g = 0; g < groups.used(); ++g)
+            if (groups.steps[std::size_t(g)].name.text().trimmed() == request.groupName.trimmed())
+                options.group = g;
+        if (!options.group) {
+            report(u"The gradebook has no importance group named "_s + request.groupName + u'.');
+            return ExitFailure;
+        }
+    }
+    const std::vector<StudentDrops> plan = PlanDropLowest(book, options);
+    ApplyDrops(book, plan);
+    QString lines;
+    for (const StudentDrops& student : plan)
+        for (const DroppedScore& d : student.drops)
+            lines += shownName(book, student.row) + u'\t' + book.GetCellText(0, d.col) + u'\t' +
+                     d.score + u'\n';
+    put(stdout, lines);
+    refresh(book);
+    return save(book, request.arguments[1]) ? ExitSuccess : ExitFailure;
+}
+
+int runCurve(const Request& request) {
+    Gradebook book;
+    if (!openForChanging(book, request, EditScores)) return ExitFailure;
+    int col = -1;
+    for (int c = book.columnCount() - 1; c >= 2; --c)
+        if (book.GetCellText(0, c).trimmed() == request.testName.trimmed()) col = c;
+    if (col < 0) {
+        report(u"The gradebook has no test named "_s + request.testName + u'.');
+        return ExitFailure;
+    }
+    const std::vector<CurvedScore> plan = PlanCurve(book, col, request.curve);
+    ApplyCurve(book, col, plan);
+    QString lines;
+    for (const CurvedScore& s : plan)
+        lines += shownName(book, s.row) + u'\t' + s.before + u'\t' + s.after + u'\n';
+    put(stdout, lines);
+    refresh(book);
+    return save(book, request.arguments[1]) ? ExitSuccess : ExitFailure;
+}
+
 // Printing needs Qt's graphical library, whose loading would slow down every other command by
 // more than the work of a small one; the print commands run in quillmark-pdf instead, which is
 // built beside this program and installed in the libexec folder.
@@ -116,5 +188,7 @@ int main(int argc, char* argv[]) {
     if (name == u"stats"_s) return runStats(request);
     if (name == u"export"_s) return runExport(request);
     if (name == u"import"_s) return runImport(request);
+    if (name == u"drop-lowest"_s) return runDropLowest(request);
+    if (name == u"curve"_s) return runCurve(request);
     return runConvert(request);
 }

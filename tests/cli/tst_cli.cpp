@@ -254,6 +254,23 @@ Bonus|4|3.0|3.5|1.87|5.0|0.0
             QVERIFY2((at = written.indexOf(line, at)) > 0, qPrintable(line));
     }
 
+    // drop-lowest and curve print what they changed and save it as the table then shows it.
+    void gradingTools_data() {
+        const Table<QStringList, QString, QString> row("args", "printed", "shown");
+        row("drop-lowest", words("drop-lowest $letters $out --count 1"),
+            tabbed("Ada Lovelace|Bonus|3\nBlaise Pascal|Quiz 1|10\nZoë Ames|Quiz 1|7\n"),
+            tabbed("Ada Lovelace|86%    (B)|8      (B)|45     (A)|3       x"));
+        row("curve", words("curve $letters $out --test Essay --top-to-max"),
+            tabbed("Ada Lovelace|45|50.0\nCarl Gauss|25|27.78\n"),
+            tabbed("Ada Lovelace|88%    (B)|8      (B)|50     (A)|3"));
+    }
+    void gradingTools() {
+        const auto [args, printed, shown] = Fetch<QStringList, QString, QString>();
+        const Outcome run = cli(args);
+        QCOMPARE(std::pair(run.exitCode, run.out), std::pair(0, printed));
+        QCOMPARE(cli(words("show $out")).out.split(u'\n').value(1), shown);
+    }
+
     void refusals_data() {
         // Status 1: the work failed; 2: the command line is wrong. Stderr starts with the message.
         Columns<QStringList, int, QString>("args", "status", "message");

@@ -4,6 +4,7 @@
 #include "core/NumberText.h"
 #include "core/ScoreCell.h"
 #include "grading/Calculation.h"
+#include "grading/GradingTools.h"
 #include "grading/Importance.h"
 #include "grading/Scale.h"
 #include "grading/ScoreEntry.h"
@@ -641,6 +642,70 @@ private slots:
             QCOMPARE(scale.steps[std::size_t(x)].value, 1.0f);
             QCOMPARE(columns.widths[std::size_t(x)], before.isEmpty() ? 3000 : 250);
         }
+    }
+
+    // One student's five scores (Q1 Q2 Q3 in a quiz group, E1 E2 in an exam group, half the
+    // total each; "-" empty, "x" ignored) and the tests dropped, in the order chosen.
+    void dropLowest_data() {
+        const Table<QString, int, QString> row("scores", "count", "dropped");
+        row("weights, not the lowest percentage", u"50 90 90 60 100"_s, 1, u"E1"_s);
+        row("a group's last score stays", u"50 90 90 60 x100"_s, 1, u"Q1"_s);
+        row("an empty score is a 0", u"80 - 90 70 100"_s, 1, u"Q2"_s);
+        row("ties to the earlier test", u"70 70 90 80 80"_s, 1, u"Q1"_s);
+        row("one after the other", u"50 60 90 60 100"_s, 2, u"E1 Q1"_s);
+        row("everything ignored", u"x50 x60 x70 x80 x90"_s, 1, QString());
+    }
+    void dropLowest() {
+        const auto [scores, count, dropped] = Fetch<QString, int, QString>();
+        Gradebook book;
+        NewClass(book, LetterLibraries(), 5);
+        book.importanceSet() = GroupSet({{u"Quizzes", 50}, {u"Exams", 50}}, u"Two"_s);
+        const QStringList entries = scores.split(u' ');
+        for (int c = 2; c <= 6; ++c) {
+            book.SetCellText(0, c, (c < 5 ? u"Q%1"_s : u"E%1"_s).arg(c < 5 ? c - 1 : c - 4));
+            book.TestOf(c).importance = c < 5 ? 0 : 1;
+            const QString entry = entries[c - 2];
+            EnterScore(book, 1, c, entry == u"-"_s ? QString() : entry.mid(entry.startsWith(u'x')));
+            if (entry.startsWith(u'x')) SetIgnored(book, {1}, {c}, true);
+        }
+        RecalcAll(book);
+        const float before = RowTotal(book, 1);
+        const std::vector<StudentDrops> plan = PlanDropLowest(book, {count, std::nullopt, true});
+        QCOMPARE(RowTotal(book, 1), before); // planning leaves the gradebook alone
+        QStringList names;
+        for (const StudentDrops& s : plan)
+            for (const DroppedScore& d : s.drops)
+                names << book.GetCellText(0, d.col);
+        QVERIFY(plan.empty() || plan.back().row == 1); // blank students have nothing to drop
+        QCOMPARE(names.join(u' '), dropped);
+        ApplyDrops(book, plan);
+        if (!plan.empty()) QCOMPARE(RowTotal(book, 1), plan.front().totalAfter);
+    }
+
+    // A test of maximum 50 scored 45, 25, empty and ignored 30: the changed scores.
+    void curve_data() {
+        const Table<int, double, bool, QString> row("kind", "amount", "cap", "curved");
+        row("add, capped", int(CurveKind::Add), 10, true, u"1:50.0 2:35.0"_s);
+        row("add beyond the maximum", int(CurveKind::Add), 10, false, u"1:55.0 2:35.0"_s);
+        row("multiply", int(CurveKind::Multiply), 1.1, true, u"1:49.5 2:27.5"_s);
+        row("best to the maximum", int(CurveKind::TopToMax), 0, true, u"1:50.0 2:27.78"_s);
+    }
+    void curve() {
+        const auto [kind, amount, cap, curved] = Fetch<int, double, bool, QString>();
+        Gradebook book;
+        NewClass(book, LetterLibraries(), 1);
+        book.TestOf(2).maxScore = 50;
+        for (int r = 1; r <= 4; ++r)
+            EnterScore(book, r, 2, QStringList{u"45"_s, u"25"_s, QString(), u"30"_s}[r - 1]);
+        SetIgnored(book, {4}, {2}, true);
+        const auto plan = PlanCurve(book, 2, {CurveKind(kind), amount, cap});
+        QStringList changed;
+        for (const CurvedScore& c : plan)
+            changed << u"%1:%2"_s.arg(c.row).arg(c.after);
+        QCOMPARE(changed.join(u' '), curved);
+        ApplyCurve(book, 2, plan);
+        QCOMPARE(CellValue(ScoreOfCell(book.cell(2, 2))), ReadLeadingNumber(plan[1].after));
+        QCOMPARE(ScoreOfCell(book.cell(4, 2)), u"30"_s);
     }
 };
 
