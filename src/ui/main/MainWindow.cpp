@@ -7,6 +7,7 @@
 #include "DialogCommands.h"
 #include "FileCommands.h"
 #include "GradeTableView.h"
+#include "GradingToolCommands.h"
 #include "OutputCommands.h"
 #include "PanelCommands.h"
 #include "Prompter.h"
@@ -77,6 +78,7 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     m_output = new OutputCommands(*this);
     m_undo = new UndoCommands(*this);
     m_recovery = new RecoveryCommands(*this);
+    m_gradingTools = new GradingToolCommands(*this);
     connect(m_book, &Gradebook::modifiedChanged, this, &QWidget::setWindowModified);
     buildMenus();
     m_mouse = new TableMouse(*this);
@@ -223,6 +225,7 @@ void MainWindow::buildMenus() {
         action(test, tr("&Set Scale"), "setscale", [this] { m_dialogs->setScale(); });
     m_testInfoAction =
         action(test, tr("&Information"), "moreinfo", [this] { m_dialogs->testInformation(); });
+    action(test, tr("C&urve Scores..."), "curve", [this] { m_gradingTools->curve(); });
     m_calculateGradesAction = action(test, tr("Calculate &Grades"), "gradetest",
                                      [this] { m_panel->calculateGrades->click(); });
     m_calculateGradesAction->setCheckable(true);
@@ -240,6 +243,9 @@ void MainWindow::buildMenus() {
     m_showPercentAction = action(total, tr("Sho&w Score %"), "showpercent",
                                  [this] { m_panel->showTotalScores->click(); });
     m_showPercentAction->setCheckable(true);
+    total->addSeparator();
+    action(total, tr("&Drop Lowest Scores..."), "droplowest",
+           [this] { m_gradingTools->dropLowest(); });
 
     QAction* security = menuBar()->addAction(tr("Sec&urity!"));
     security->setObjectName(QStringLiteral("security"));

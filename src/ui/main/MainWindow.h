@@ -26,6 +26,7 @@ class TableCommands;
 class TableMouse;
 class TextExchangeCommands;
 class UndoCommands;
+class GradingToolCommands;
 class RecoveryCommands;
 
 // The main window: the table of grades over the one open gradebook, the floating editor, and
@@ -110,6 +111,7 @@ private:
     OutputCommands* m_output = nullptr;
     UndoCommands* m_undo = nullptr;
     RecoveryCommands* m_recovery = nullptr;
+    GradingToolCommands* m_gradingTools = nullptr;
 
     bool m_refreshing = false;
     bool m_refreshAgain = false;
