@@ -165,7 +165,7 @@ int runPrinter(char* argv[]) {
     const QString dir = QCoreApplication::applicationDirPath();
     for (const QString& path :
          {dir + u"/quillmark-pdf"_s,
-          dir + u"/../"_s + QStringLiteral(QUILLMARK_LIBEXEC_DIR) + u"/quillmark-pdf"_s}) {
+          dir + u"/"_s + QStringLiteral(QUILLMARK_LIBEXEC_DIR) + u"/quillmark-pdf"_s}) {
         const QByteArray file = QFile::encodeName(path);
         ::execv(file.constData(), argv); // comes back only when it cannot start
     }
