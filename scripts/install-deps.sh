@@ -4,9 +4,10 @@ set -euo pipefail
 
 # Fonts matter for the offscreen platform the tests run on, which has no system fonts of its own.
 # Qt Charts needs the OpenGL module's CMake files, which qt6-charts-dev does not pull in itself.
-# The printing tests read the PDFs back with pdftotext (poppler-utils).
+# The printing tests read the PDFs back with pdftotext (poppler-utils); the install test checks
+# the desktop entry with desktop-file-validate (desktop-file-utils).
 packages=(g++ cmake make qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev
-          fonts-dejavu-core poppler-utils)
+          fonts-dejavu-core poppler-utils desktop-file-utils)
 
 missing=()
 for p in "${packages[@]}"; do
