@@ -110,6 +110,7 @@ int main(int argc, char* argv[]) {
     SetIgnored(book, {21}, {9}, true);
     EnterScore(book, 14, 5, QString());
     book.view().displayMode = DisplayMode::Letters;
+    book.setColumnWidth(0, book.columnWidth(0) * 4 / 3); // room for the longer names
     RecalcAll(book);
     const Result written = WriteGradebookFile(book, QString::fromLocal8Bit(argv[2]));
     if (!written) {
