@@ -143,15 +143,22 @@ std::optional<CellBlock> readSelection(const QString& text) {
 
 // The password step of Open, answered from the command line: names hidden by HideNames come
 // back only with the right password.
-void authorize(Gradebook& book, const std::optional<QString>& password) {
-    if (AccessNeeded(book, AnyRule)) {
-        const bool right = password && *password == book.security().password;
-        if (!right) {
-            if (password) report(u"Password Incorrect"_s);
-            report(u"Authorization was not verified.\nCertain restrictions will apply!"_s);
-            return;
-        }
+// --password answered as the window's password question is: the right one unlocks, a wrong one
+// is said to be wrong. Whether the gradebook is open after it.
+bool answerPassword(Gradebook& book, const std::optional<QString>& password) {
+    if (!AccessNeeded(book, AnyRule)) return true;
+    if (password && *password == book.security().password) {
         Unlock(book);
+        return true;
+    }
+    if (password) report(u"Password Incorrect"_s);
+    return false;
+}
+
+void authorize(Gradebook& book, const std::optional<QString>& password) {
+    if (!answerPassword(book, password)) {
+        report(u"Authorization was not verified.\nCertain restrictions will apply!"_s);
+        return;
     }
     RestoreNames(book);
 }
@@ -349,6 +356,17 @@ bool readGradebook(Gradebook& book, const Libraries& libs, const QString& path) 
 void refresh(Gradebook& book) {
     const Result sorted = Refresh(book, 1);
     if (!sorted) report(sorted.message());
+}
+
+bool openForChanging(Gradebook& book, const Request& request, int rule) {
+    if (!readGradebook(book, readLibraries(request.libraryDir), request.arguments[0])) return false;
+    answerPassword(book, request.password);
+    if (AccessNeeded(book, rule)) {
+        report(u"The gradebook is protected: "_s + request.command + u" needs its --password."_s);
+        return false;
+    }
+    refresh(book); // as the window shows a gradebook it opens
+    return true;
 }
 
 bool openForViewing(Gradebook& book, const Request& request) {

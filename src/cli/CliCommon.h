@@ -60,6 +60,9 @@ Libraries readLibraries(const QString& dir);
 bool readGradebook(Gradebook& book, const Libraries& libs, const QString& path);
 // The Refresh command; the current cell is row 1, column 1, so "by grade" sorts by the totals.
 void refresh(Gradebook& book);
+// Reads IN for a command that changes it: the protection rule `rule` must be open, by the
+// gradebook's own rules or by --password.
+bool openForChanging(Gradebook& book, const Request& request, int rule);
 // Open with its protection, for the commands that show the table.
 bool openForViewing(Gradebook& book, const Request& request);
 bool save(const Gradebook& book, const QString& path);

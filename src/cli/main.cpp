@@ -88,24 +88,6 @@ int runConvert(const Request& request) {
     return save(book, request.arguments[1]) ? ExitSuccess : ExitFailure;
 }
 
-// Reads IN for a command that changes it: the protection rule `rule` must be open, by the
-// gradebook's own rules or by --password.
-bool openForChanging(Gradebook& book, const Request& request, int rule) {
-    if (!readGradebook(book, readLibraries(request.libraryDir), request.arguments[0])) return false;
-    if (request.password) {
-        if (*request.password == book.security().password)
-            Unlock(book);
-        else
-            report(u"Password Incorrect"_s);
-    }
-    if (AccessNeeded(book, rule)) {
-        report(u"The gradebook is protected: "_s + request.command + u" needs its --password."_s);
-        return false;
-    }
-    refresh(book); // as the window shows a gradebook it opens
-    return true;
-}
-
 // A student as the table shows them to whoever may not see the names.
 QString shownName(const Gradebook& book, int row) {
     return AccessNeeded(book, AccessNames) ? book.StudentOf(row).id.text().trimmed()
