@@ -32,7 +32,7 @@ void Gradebook::setShape(int rows, int cols) {
     // records of students removed earlier by a shrink.
     for (int r = std::max(oldRows, 1); r < rows; ++r)
         m_students[std::size_t(r - 1)] = NewStudentRecord();
-    m_dirtyBottom = m_dirtyRight = -1; // the reshape repaints everything
+    m_dirty.clear(); // the reshape repaints everything
     emit reshaped();
 }
 
@@ -88,22 +88,14 @@ void Gradebook::noteChanged(int row, int col) {
         emit cellsChanged(row, col, row, col);
         return;
     }
-    if (m_dirtyBottom < 0) {
-        m_dirtyTop = m_dirtyBottom = row;
-        m_dirtyLeft = m_dirtyRight = col;
-        return;
-    }
-    m_dirtyTop = std::min(m_dirtyTop, row);
-    m_dirtyBottom = std::max(m_dirtyBottom, row);
-    m_dirtyLeft = std::min(m_dirtyLeft, col);
-    m_dirtyRight = std::max(m_dirtyRight, col);
+    m_dirty.add(row, col, row, col);
 }
 
 void Gradebook::endBatch() {
-    if (--m_batchDepth > 0 || m_dirtyBottom < 0) return;
-    const int top = m_dirtyTop, left = m_dirtyLeft, bottom = m_dirtyBottom, right = m_dirtyRight;
-    m_dirtyBottom = m_dirtyRight = -1;
-    emit cellsChanged(top, left, bottom, right);
+    if (--m_batchDepth > 0 || m_dirty.empty()) return;
+    const CellSpan changed = m_dirty;
+    m_dirty.clear();
+    emit cellsChanged(changed.top, changed.left, changed.bottom, changed.right);
 }
 
 void Gradebook::setIncluded(int row, int col, bool included) {
@@ -158,7 +150,7 @@ void Gradebook::insertTestColumn(int col, const TestRecord& record, const QStrin
         std::move_backward(f + at, f + Limits::MaxTests - 1, f + Limits::MaxTests);
         f[at] = u'1';
     }
-    m_dirtyBottom = m_dirtyRight = -1;
+    m_dirty.clear();
     emit reshaped();
 }
 
@@ -186,7 +178,7 @@ void Gradebook::removeTestColumns(int first, int count) {
     }
     m_cols = newCols;
     ensureRecords();
-    m_dirtyBottom = m_dirtyRight = -1;
+    m_dirty.clear();
     emit reshaped();
 }
 
@@ -201,7 +193,7 @@ void Gradebook::insertStudentRow(int row, const StudentRecord& record, const QSt
     std::move_backward(m_students.begin() + (row - 1), m_students.begin() + (m_rows - 2),
                        m_students.begin() + (m_rows - 1));
     m_students[std::size_t(row - 1)] = record;
-    m_dirtyBottom = m_dirtyRight = -1;
+    m_dirty.clear();
     emit reshaped();
 }
 
@@ -216,7 +208,7 @@ void Gradebook::removeStudentRows(int first, int count) {
     m_students.erase(m_students.begin() + (first - 1), m_students.begin() + (first - 1 + count));
     m_rows -= count;
     ensureRecords();
-    m_dirtyBottom = m_dirtyRight = -1;
+    m_dirty.clear();
     emit reshaped();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CellSpan.h"
 #include "Records.h"
 
 #include <QObject>
@@ -182,5 +183,5 @@ private:
     QString m_acceptedPassword;
 
     int m_batchDepth = 0;
-    int m_dirtyTop = 0, m_dirtyLeft = 0, m_dirtyBottom = -1, m_dirtyRight = -1;
+    CellSpan m_dirty; // the cells a batch has changed so far
 };

@@ -167,7 +167,7 @@ History::History(Gradebook& book, std::size_t memoryLimit)
     : m_book(book), m_limit(memoryLimit), m_content(std::make_unique<Content>()) {
     m_cellsWritten =
         QObject::connect(&book, &Gradebook::cellsChanged, &book,
-                         [this](int t, int l, int b, int r) { noteWritten(t, l, b, r); });
+                         [this](int t, int l, int b, int r) { m_written.add(t, l, b, r); });
     m_reshaped =
         QObject::connect(&book, &Gradebook::aboutToReshape, &book, [this] { m_allWritten = true; });
     takeContent();
@@ -178,20 +178,9 @@ History::~History() {
     QObject::disconnect(m_reshaped);
 }
 
-void History::noteWritten(int top, int left, int bottom, int right) {
-    if (m_bottom < 0) {
-        m_top = top, m_left = left, m_bottom = bottom, m_right = right;
-        return;
-    }
-    m_top = std::min(m_top, top);
-    m_left = std::min(m_left, left);
-    m_bottom = std::max(m_bottom, bottom);
-    m_right = std::max(m_right, right);
-}
-
 void History::forgetWritten() {
     m_allWritten = false;
-    m_bottom = m_right = -1;
+    m_written.clear();
 }
 
 // Calls `visit` with the index of every cell that may have changed since the last step, while
@@ -203,9 +192,10 @@ template <typename Visit> void History::visitWritten(const Visit& visit) const {
             if (!visit(i)) return;
         return;
     }
-    const int bottom = std::min(m_bottom, c.rows - 1), right = std::min(m_right, c.cols - 1);
-    for (int r = std::max(m_top, 0); r <= bottom; ++r)
-        for (int col = std::max(m_left, 0); col <= right; ++col)
+    const int bottom = std::min(m_written.bottom, c.rows - 1);
+    const int right = std::min(m_written.right, c.cols - 1);
+    for (int r = std::max(m_written.top, 0); r <= bottom; ++r)
+        for (int col = std::max(m_written.left, 0); col <= right; ++col)
             if (!visit(std::size_t(r) * std::size_t(c.cols) + std::size_t(col))) return;
 }
 
@@ -466,7 +456,7 @@ void History::apply(const Step& step, bool after) {
             b.m_cells[i] = t.texts[t.index[i]];
         b.m_students = t.students;
         b.m_tests = t.tests;
-        b.m_dirtyBottom = b.m_dirtyRight = -1;
+        b.m_dirty.clear();
         emit b.reshaped();
         takeContent();
     } else {

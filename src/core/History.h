@@ -67,9 +67,6 @@ private:
     struct Step;
 
     void takeContent();
-    // Cells written since the last step: the comparison goes through them alone, so a step of
-    // one typed score costs little on a large class.
-    void noteWritten(int top, int left, int bottom, int right);
     void forgetWritten();
     template <typename Visit> void visitWritten(const Visit& visit) const;
     void joinInto(Step& last, Step&& step);
@@ -85,6 +82,8 @@ private:
     std::optional<std::size_t> m_saved = 0;
     std::size_t m_stepBytes = 0;
     bool m_allWritten = false;
-    int m_top = 0, m_left = 0, m_bottom = -1, m_right = -1;
+    // Cells written since the last step: the comparison goes through them alone, so a step of
+    // one typed score costs little on a large class.
+    CellSpan m_written;
     QMetaObject::Connection m_cellsWritten, m_reshaped;
 };
