@@ -163,15 +163,19 @@ void FileCommands::readGradebook(const QString& path) {
             refreshRecentMenu();
         }
     }
+    showRead();
+    m_book.setModified(false);
+    m_window.undoCommands().clear();
+    if (!m_startingUp) m_window.Authorize();
+}
+
+void FileCommands::showRead() {
     setCaptionFromFile();
     m_window.table()->setCurrentCell(1, 1);
     HideNames(m_book);
     m_window.panelCommands()
         .showWorkingMode(); // the mode stored with the gradebook, as a click on its button
     m_window.refreshCommand();
-    m_book.setModified(false);
-    m_window.undoCommands().clear();
-    if (!m_startingUp) m_window.Authorize();
 }
 
 bool FileCommands::writeGradebook(const QString& path) {

@@ -46,6 +46,9 @@ public:
     bool close();
     // "Quillmark", and the file's path when the gradebook has one.
     void setCaptionFromFile();
+    // A gradebook just read shown as Open shows it: caption, first cell, protected names hidden,
+    // its working mode, and the Refresh.
+    void showRead();
     // What is kept between runs, as this run has it; a command that changes a part stores it.
     AppSettings& settings() { return m_settings; }
     // Tells the teacher when the settings store could not be read or written.

@@ -1,13 +1,10 @@
 #include "RecoveryCommands.h"
 
 #include "FileCommands.h"
-#include "GradeTableView.h"
 #include "MainWindow.h"
-#include "PanelCommands.h"
 #include "Prompter.h"
 #include "UndoCommands.h"
 #include "core/NewGradebook.h"
-#include "core/Security.h"
 #include "storage/GradebookFile.h"
 #include "storage/Recovery.h"
 
@@ -81,11 +78,7 @@ void RecoveryCommands::offerLeftCopy() {
     ResetToNew(m_book, m_window.libraries());
     ReadGradebookFile(m_book, copy.copyPath);
     m_book.setFileName(copy.originalPath);
-    m_window.fileCommands().setCaptionFromFile();
-    m_window.table()->setCurrentCell(1, 1);
-    HideNames(m_book);
-    m_window.panelCommands().showWorkingMode();
-    m_window.refreshCommand();
+    m_window.fileCommands().showRead();
     // The recovered work is unsaved: the teacher decides whether to save it.
     m_book.setModified(true);
     m_window.undoCommands().clear(false);
