@@ -60,6 +60,7 @@ QColor PaletteColorOf(int index) {
 BarChartView::BarChartView(QWidget* parent)
     : QChartView(parent), m_categories(new QBarCategoryAxis), m_values(new QValueAxis) {
     setObjectName(QStringLiteral("Graph1"));
+    setAccessibleName(tr("Chart"));
     // The view's own chart, which owns the axes and series: a chart set in its place would
     // leave this one to leak, as setChart() lets go of the chart it replaces.
     QChart* chart = QChartView::chart();
@@ -89,6 +90,7 @@ void BarChartView::setChart(const ChartData& data) {
     m_data = data;
     QChart* c = chart();
     c->setTitle(data.title);
+    setAccessibleDescription(data.title);
     m_values->setTitleText(data.valueAxisTitle);
     if (sameBars) {
         // Each set's values in one change: a change a bar lays out every bar again.

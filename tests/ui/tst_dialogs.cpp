@@ -4,14 +4,21 @@
 #include "core/NumberText.h"
 #include "core/TestDate.h"
 #include "grading/Scale.h"
+#include "storage/EditableLibrary.h"
 #include "storage/LibraryFile.h"
+#include "ui/dialogs/CurveDialog.h"
+#include "ui/dialogs/DropLowestDialog.h"
+#include "ui/dialogs/HelpWindow.h"
 #include "ui/dialogs/ImportanceGroupsDialog.h"
 #include "ui/dialogs/LibraryDialog.h"
 #include "ui/dialogs/NewScaleDialog.h"
+#include "ui/dialogs/PasswordDialog.h"
+#include "ui/dialogs/SecurityRulesDialog.h"
 #include "ui/dialogs/SetScaleDialog.h"
 #include "ui/dialogs/SliderGrid.h"
 #include "ui/dialogs/StudentInfoDialog.h"
 #include "ui/dialogs/TestInfoDialog.h"
+#include "ui/dialogs/TextExchangeSetupDialog.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -20,6 +27,8 @@
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QToolButton>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace TestSupport;
@@ -410,6 +419,56 @@ private slots:
         for (int i = 0; i < read.count; ++i)
             stored << onDisk[std::size_t(i)].name.text();
         if (read.replaced) QTEST(stored.join(u'|'), "names");
+    }
+
+    // F1 in each dialog, modal as the window shows it, opens the help at the part that explains
+    // the dialog, in a help window the dialog does not block; Set Scale's help button too.
+    void helpKey_data() {
+        Columns<int, QString>("dialog", "page");
+        const char* pages[] = {
+            "dialogs.html#setscale", "dialogs.html#importance", "dialogs.html#library",
+            "dialogs.html#newscale", "dialogs.html#testinfo",   "dialogs.html#studentinfo",
+            "security.html#rules",   "security.html#password",  "files.html#textexchange",
+            "tools.html#droplowest", "tools.html#curve",        "dialogs.html#setscale"};
+        for (int i = 0; i < int(std::size(pages)); ++i)
+            QTest::newRow(pages[i]) << i << QString::fromLatin1(pages[i]);
+    }
+    void helpKey() {
+        auto [which, page] = Fetch<int, QString>();
+        Gradebook book;
+        Class(book);
+        ScriptedPrompter prompter;
+        Libraries libs = LetterLibraries();
+        GradeScale scale = LetterScale();
+        EditableLibrary library(libs, scale);
+        const auto none = [](QWidget*, auto&) { return -1; };
+        const std::function<QDialog*()> make[] = {
+            [&] { return new SetScaleDialog(scale, u"Quiz"_s, libs, none, prompter); },
+            [&] { return new ImportanceGroupsDialog(book.importanceSet(), libs, none, prompter); },
+            [&] { return new LibraryDialog(library, prompter); },
+            [&] { return new NewScaleDialog; },
+            [&] { return new TestInfoDialog(book, 2, prompter, [](int) {}); },
+            [&] { return new StudentInfoDialog(book, 1); },
+            [&] { return new SecurityRulesDialog(book.security()); },
+            [&] { return new PasswordDialog(u"pw"_s, prompter); },
+            [&] { return new TextExchangeSetupDialog(TextExchangeSetupDialog::Export); },
+            [&] { return new DropLowestDialog(book); },
+            [&] { return new CurveDialog(book, 2); },
+            [&] { return new SetScaleDialog(scale, u"Quiz"_s, libs, none, prompter); }};
+        const std::unique_ptr<QDialog> dialog(make[which]());
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        if (which == 11)
+            QTest::mouseClick(dialog->findChild<QToolButton*>(u"Helpi"_s), Qt::LeftButton);
+        else
+            QTest::keyClick(dialog.get(), Qt::Key_F1);
+        auto* help = dialog->findChild<HelpWindow*>();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->browser()->source().toString(), u"qrc:/help/"_s + page);
+        const QString anchor = page.section(u'#', 1);
+        QVERIFY2(help->browser()->document()->toHtml().contains(u"name=\""_s + anchor + u'"'),
+                 qPrintable(anchor));
     }
 };
 

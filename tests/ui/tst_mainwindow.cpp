@@ -22,9 +22,9 @@
 #include "ui/dialogs/TextExchangeSetupDialog.h"
 #include "ui/main/NameHeader.h"
 #include "ui/main/RecoveryCommands.h"
-#include "ui/main/UndoCommands.h"
 #include "ui/main/ScoreCellDelegate.h"
 #include "ui/main/TextEntry.h"
+#include "ui/main/UndoCommands.h"
 
 #include <QAbstractItemModelTester>
 #include <QButtonGroup>
@@ -386,11 +386,12 @@ private slots:
     }
 
     // The right button opens the menu of what it points at, selecting that first unless it is
-    // already inside the selection.
+    // already inside the selection. The Menu key on the current cell opens the cell's menu.
     void rightButtonMenus_data() {
         // At (col, row): row 0 a test's name, col 0 a student's.
         const Table<QPoint, QString, bool, bool> row("at", "menu", "wholeColumns", "wholeRows");
         row("score", QPoint(3, 2), u"popGrade"_s, false, false);
+        row("Menu key on the current cell", QPoint(2, 2), u"popGrade"_s, false, false);
         row("test name", QPoint(3, 0), u"test"_s, true, false);
         row("student name", QPoint(0, 2), u"student"_s, false, true);
         row("Total", QPoint(1, 0), u"fina"_s, true, false);
@@ -411,7 +412,12 @@ private slots:
         });
         QWidget* target = s.shownOn(at);
         const QRect cell = s.table->visibleCellRect(at.y(), at.x()).value();
-        emit target->customContextMenuRequested(target->mapFrom(s.table, cell.center()));
+        if (at == QPoint(2, 2)) {
+            QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(2, 2), QPoint(2, 2));
+            QApplication::sendEvent(s.window.editor(), &key);
+        } else {
+            emit target->customContextMenuRequested(target->mapFrom(s.table, cell.center()));
+        }
         QCOMPARE(shown, menu);
         QCOMPARE(extras, menu == u"test"_s || menu == u"student"_s ? 5 : 0);
         QVERIFY(!s.action(u"popTCut"_s)->isVisible() && !s.action(u"renstud"_s)->isVisible());

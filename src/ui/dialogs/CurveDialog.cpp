@@ -1,5 +1,6 @@
 #include "CurveDialog.h"
 
+#include "HelpWindow.h"
 #include "core/Gradebook.h"
 #include "grading/Calculation.h"
 
@@ -18,6 +19,7 @@ CurveDialog::CurveDialog(const Gradebook& book, int col, QWidget* parent)
       m_points(new QDoubleSpinBox), m_factor(new QDoubleSpinBox),
       m_cap(new QCheckBox(tr("&Cap at the maximum score"))), m_preview(new QTreeWidget) {
     setWindowTitle(tr("Curve Scores: %1").arg(book.GetCellText(0, col)));
+    OfferHelp(this, QStringLiteral("tools.html#curve"));
     m_points->setRange(-1000, 1000);
     m_points->setValue(5);
     m_factor->setRange(0, 100);
@@ -27,6 +29,10 @@ CurveDialog::CurveDialog(const Gradebook& book, int col, QWidget* parent)
     m_cap->setChecked(true);
     m_preview->setHeaderLabels({tr("Student"), tr("Before"), tr("After")});
     m_preview->setRootIsDecorated(false);
+    m_points->setAccessibleName(tr("Points to add"));
+    m_factor->setAccessibleName(tr("Factor"));
+    m_preview->setAccessibleName(tr("Preview"));
+    m_preview->setAccessibleDescription(tr("Each student's score and grade before and after"));
 
     auto* ways = new QGridLayout;
     ways->addWidget(m_add, 0, 0);

@@ -1,5 +1,6 @@
 #include "DropLowestDialog.h"
 
+#include "HelpWindow.h"
 #include "core/Gradebook.h"
 #include "core/NumberText.h"
 #include "grading/Scale.h"
@@ -14,9 +15,10 @@
 
 DropLowestDialog::DropLowestDialog(Gradebook& book, QWidget* parent)
     : QDialog(parent), m_book(book), m_count(new QSpinBox), m_tests(new QComboBox),
-      m_onlyIfNotLower(new QCheckBox(tr("Only when it raises the total or keeps it"))),
+      m_onlyIfNotLower(new QCheckBox(tr("&Only when it raises the total or keeps it"))),
       m_preview(new QTreeWidget) {
     setWindowTitle(tr("Drop Lowest Scores"));
+    OfferHelp(this, QStringLiteral("tools.html#droplowest"));
     m_count->setRange(1, 10);
     m_tests->addItem(tr("Every test"));
     const ImportanceSet& groups = book.importanceSet();
@@ -26,6 +28,10 @@ DropLowestDialog::DropLowestDialog(Gradebook& book, QWidget* parent)
     m_onlyIfNotLower->setChecked(true);
     m_preview->setHeaderLabels({tr("Student"), tr("Scores dropped"), tr("Total")});
     m_preview->setRootIsDecorated(false);
+    m_tests->setAccessibleName(tr("From"));
+    m_preview->setAccessibleName(tr("Preview"));
+    m_preview->setAccessibleDescription(
+        tr("Each student's dropped scores and total; untick a student to keep theirs"));
 
     auto* form = new QFormLayout;
     form->addRow(tr("Scores to drop per &student:"), m_count);

@@ -1,8 +1,10 @@
 #include "HelpWindow.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -32,9 +34,15 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), m_browser(new QTextBr
 
 HelpWindow* HelpWindow::Show(QWidget* parent, const QString& page) {
     static QPointer<HelpWindow> window;
+    // A window outside the dialog in front would be blocked by it, so help asked for from a
+    // dialog belongs to that dialog.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner || owner == window) owner = parent;
     if (!window) {
-        window = new HelpWindow(parent);
+        window = new HelpWindow(owner);
         window->setAttribute(Qt::WA_DeleteOnClose);
+    } else if (window->parentWidget() != owner) {
+        window->setParent(owner, window->windowFlags());
     }
     if (page.isEmpty())
         window->m_browser->home();
@@ -44,4 +52,12 @@ HelpWindow* HelpWindow::Show(QWidget* parent, const QString& page) {
     window->raise();
     window->activateWindow();
     return window;
+}
+
+void OfferHelp(QWidget* dialog, const QString& page) {
+    dialog->setProperty("helpPage", page);
+    auto* key = new QShortcut(QKeySequence::HelpContents, dialog);
+    key->setContext(Qt::WindowShortcut);
+    QObject::connect(key, &QShortcut::activated, dialog,
+                     [dialog, page] { HelpWindow::Show(dialog, page); });
 }

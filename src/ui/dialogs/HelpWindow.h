@@ -17,3 +17,6 @@ public:
 private:
     QTextBrowser* m_browser;
 };
+
+// F1 in `dialog` opens the help at `page`, the page that explains that dialog.
+void OfferHelp(QWidget* dialog, const QString& page);

@@ -5,7 +5,8 @@
 ImportanceGroupsDialog::ImportanceGroupsDialog(const ImportanceSet& set, const Libraries& libraries,
                                                ChooseSet choose, Prompter& prompter,
                                                QWidget* parent)
-    : SliderDialog(prompter, QStringLiteral("Deleting Importance Group"), parent),
+    : SliderDialog(prompter, QStringLiteral("Deleting Importance Group"),
+                   QStringLiteral("dialogs.html#importance"), parent),
       m_libraries(libraries), m_choose(std::move(choose)) {
     setObjectName(QStringLiteral("ImportanceGroups"));
     setWindowTitle(tr("Importance Groups"));
@@ -15,6 +16,8 @@ ImportanceGroupsDialog::ImportanceGroupsDialog(const ImportanceSet& set, const L
     addButton(1, tr("&Del"), tr("Remove selected group"));
     addButton(2, tr("&Load"), tr("Load presaved inportances"));
     grid()->setImportanceSet(set);
+    grid()->setAccessibleName(tr("Importance groups"));
+    grid()->setAccessibleDescription(tr("Each group and its share of the total"));
 }
 
 ImportanceSet ImportanceGroupsDialog::importanceSet() const {

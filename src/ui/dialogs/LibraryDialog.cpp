@@ -1,5 +1,6 @@
 #include "LibraryDialog.h"
 
+#include "HelpWindow.h"
 #include "NewScaleDialog.h"
 #include "storage/EditableLibrary.h"
 #include "ui/main/Prompter.h"
@@ -14,10 +15,12 @@ LibraryDialog::LibraryDialog(EditableLibrary& library, Prompter& prompter, QWidg
     setObjectName(QStringLiteral("LibraryDialog"));
     // The same title and labels for scales and importance sets.
     setWindowTitle(tr("Default Scales"));
+    OfferHelp(this, QStringLiteral("dialogs.html#library"));
     setMinimumWidth(TitleFitWidth(windowTitle()));
     auto* layout = new QGridLayout(this);
     auto* label = new QLabel(tr("Scales:"), this);
     label->setBuddy(m_list);
+    m_list->setAccessibleName(label->text().chopped(1));
     layout->addWidget(label, 0, 0);
     m_list->setObjectName(QStringLiteral("List1"));
     layout->addWidget(m_list, 1, 0, 5, 1);

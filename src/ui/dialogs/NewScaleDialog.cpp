@@ -1,5 +1,6 @@
 #include "NewScaleDialog.h"
 
+#include "HelpWindow.h"
 #include "core/Limits.h"
 #include "ui/main/Prompter.h"
 #include "ui/main/TextEntry.h"
@@ -13,6 +14,7 @@
 NewScaleDialog::NewScaleDialog(QWidget* parent) : QDialog(parent), m_name(new QLineEdit(this)) {
     setObjectName(QStringLiteral("NewScaleDialog"));
     setWindowTitle(tr("New Scale"));
+    OfferHelp(this, QStringLiteral("dialogs.html#newscale"));
     setMinimumWidth(TitleFitWidth(windowTitle()));
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(tr("Scale Name:"), this);

@@ -1,5 +1,6 @@
 #include "PasswordDialog.h"
 
+#include "HelpWindow.h"
 #include "ui/main/Prompter.h"
 #include "ui/main/TextEntry.h"
 
@@ -13,6 +14,7 @@ PasswordDialog::PasswordDialog(const QString& password, Prompter& prompter, QWid
     : QDialog(parent), m_password(password), m_prompter(prompter), m_box(new QLineEdit(this)) {
     setObjectName(QStringLiteral("PasswordDialog"));
     setWindowTitle(QStringLiteral("Rassword verification"));
+    OfferHelp(this, QStringLiteral("security.html#password"));
     setMinimumWidth(TitleFitWidth(windowTitle()));
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(tr("Enter Password:"), this);

@@ -1,5 +1,6 @@
 #include "SecurityRulesDialog.h"
 
+#include "HelpWindow.h"
 #include "ui/main/TextEntry.h"
 
 #include <QCheckBox>
@@ -14,6 +15,7 @@ SecurityRulesDialog::SecurityRulesDialog(const SecurityRules& rules, QWidget* pa
     : QDialog(parent), m_password(new QLineEdit(this)) {
     setObjectName(QStringLiteral("SecurityRules"));
     setWindowTitle(QStringLiteral("Editing scores"));
+    OfferHelp(this, QStringLiteral("security.html#rules"));
     auto* layout = new QVBoxLayout(this);
     auto* frame = new QGroupBox(tr("Security Rules"), this);
     auto* boxes = new QVBoxLayout(frame);

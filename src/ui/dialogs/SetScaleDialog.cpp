@@ -12,14 +12,16 @@
 SetScaleDialog::SetScaleDialog(const GradeScale& scale, const QString& testName,
                                const Libraries& libraries, ChooseScale choose, Prompter& prompter,
                                QWidget* parent)
-    : SliderDialog(prompter, QStringLiteral("Deleting a Grade"), parent), m_libraries(libraries),
-      m_choose(std::move(choose)) {
+    : SliderDialog(prompter, QStringLiteral("Deleting a Grade"),
+                   QStringLiteral("dialogs.html#setscale"), parent),
+      m_libraries(libraries), m_choose(std::move(choose)) {
     setObjectName(QStringLiteral("SetScale"));
     setWindowTitle(tr("Set Scale"));
     auto* name = new QLabel(testName, this);
     name->setObjectName(QStringLiteral("Lab"));
     m_header->insertWidget(0, name);
     grid()->setToolTip(tr("Grades and scores they correspond to"));
+    grid()->setAccessibleName(tr("Grades"));
     addBox(TopScore, tr("Grade Top Score %:"),
            tr("The upper limit of the score range for this grade"));
     addBox(Value, tr("Numeric Value:"));
@@ -40,7 +42,10 @@ GradeScale SetScaleDialog::scale() const {
 void SetScaleDialog::setChart(QWidget* chart) {
     delete m_chart;
     m_chart = chart;
-    if (chart) m_extras->addWidget(chart);
+    if (!chart) return;
+    // The dialog takes its widgets' preferred sizes, and a chart's is too low to read its bars.
+    chart->setMinimumHeight(fontMetrics().height() * 17);
+    m_extras->addWidget(chart);
 }
 
 void SetScaleDialog::loadFromLibrary() {

@@ -13,7 +13,6 @@ class QLabel;
 //   SetScaleDialog dialog(test.scale, testName, libraries, chooseScale, prompter, window);
 //   dialog.setSliderGeometry(settings.labelColumnWidth, settings.sliderWidth);
 //   dialog.setChart(chart);
-//   connect(&dialog, &SliderDialog::helpRequested, ...);
 //   if (dialog.exec() == QDialog::Accepted) test.scale = dialog.scale();
 //   else /* read the scale library again */;
 //   settings.labelColumnWidth = dialog.labelColumnWidth(); // and sliderWidth(), both answers

@@ -1,5 +1,6 @@
 #include "SliderDialog.h"
 
+#include "HelpWindow.h"
 #include "SliderGrid.h"
 #include "core/NumberText.h"
 #include "ui/main/Prompter.h"
@@ -15,7 +16,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-SliderDialog::SliderDialog(Prompter& prompter, const QString& deleteQuestion, QWidget* parent)
+SliderDialog::SliderDialog(Prompter& prompter, const QString& deleteQuestion,
+                           const QString& helpPage, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_header(new QHBoxLayout), m_extras(new QVBoxLayout),
       m_grid(new SliderGrid(this)), m_form(new QFormLayout), m_buttons(new QGridLayout),
       m_deleteQuestion(deleteQuestion) {
@@ -24,8 +26,11 @@ SliderDialog::SliderDialog(Prompter& prompter, const QString& deleteQuestion, QW
     help->setObjectName(QStringLiteral("Helpi"));
     help->setText(QStringLiteral("?"));
     help->setToolTip(tr("Help"));
+    help->setAccessibleName(tr("Help"));
     help->setAutoRaise(true); // lights up under the pointer
-    connect(help, &QToolButton::clicked, this, &SliderDialog::helpRequested);
+    OfferHelp(this, helpPage);
+    connect(help, &QToolButton::clicked, this,
+            [this, helpPage] { HelpWindow::Show(this, helpPage); });
     m_header->addStretch();
     m_header->addWidget(help);
     m_lastTabs[2] = help;

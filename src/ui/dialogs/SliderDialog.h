@@ -28,14 +28,12 @@ public:
     int labelColumnWidth() const;
     int sliderWidth() const;
 
-signals:
-    // The help button was clicked.
-    void helpRequested();
-
 protected:
     enum Box { TopScore = 0, Value = 1, Name = 2 }; // `Text1` indices; box 0 is "% of Total" too
 
-    SliderDialog(Prompter& prompter, const QString& deleteQuestion, QWidget* parent);
+    // `helpPage` is the help that F1 and the help button open.
+    SliderDialog(Prompter& prompter, const QString& deleteQuestion, const QString& helpPage,
+                 QWidget* parent);
 
     // Adds box `index` to the form under the grid.
     QLineEdit* addBox(Box index, const QString& label, const QString& toolTip = {});

@@ -1,6 +1,7 @@
 #include "StudentInfoDialog.h"
 
 #include "FieldFocus.h"
+#include "HelpWindow.h"
 #include "core/Gradebook.h"
 #include "core/StudentCommands.h"
 #include "ui/main/Prompter.h"
@@ -24,6 +25,7 @@ StudentInfoDialog::StudentInfoDialog(Gradebook& book, int firstRow, QWidget* par
       m_cancel(new QPushButton(tr("Cancel"), this)) {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(tr("Student Information"));
+    OfferHelp(this, QStringLiteral("dialogs.html#studentinfo"));
     setMinimumWidth(TitleFitWidth(windowTitle()));
 
     // The name cell is where names and shown IDs are typed; the records catch up first, so the
@@ -35,6 +37,7 @@ StudentInfoDialog::StudentInfoDialog(Gradebook& book, int firstRow, QWidget* par
     auto* form = new QFormLayout;
     m_students->setObjectName(QStringLiteral("Combo1"));
     form->addRow(tr("Name:"), m_students);
+    m_students->setAccessibleName(tr("Name"));
     m_id->setObjectName(QStringLiteral("ID"));
     m_id->setMaxLength(Limits::IdWidth);
     KeepToFileText(m_id);

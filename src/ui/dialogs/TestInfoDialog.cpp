@@ -1,6 +1,7 @@
 #include "TestInfoDialog.h"
 
 #include "FieldFocus.h"
+#include "HelpWindow.h"
 #include "core/Gradebook.h"
 #include "core/NumberText.h"
 #include "core/TestCommands.h"
@@ -27,6 +28,7 @@ TestInfoDialog::TestInfoDialog(Gradebook& book, int firstColumn, Prompter& promp
       m_note(new QPlainTextEdit(this)), m_cancel(new QPushButton(tr("Cancel"), this)) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(tr("Test Information"));
+    OfferHelp(this, QStringLiteral("dialogs.html#testinfo"));
     setMinimumWidth(TitleFitWidth(windowTitle()));
 
     auto* form = new QFormLayout;
@@ -40,6 +42,7 @@ TestInfoDialog::TestInfoDialog(Gradebook& book, int firstColumn, Prompter& promp
         rows[i].second->setObjectName(QString::fromLatin1(names[i]));
         if (i > 0) rows[i].second->installEventFilter(this);
         form->addRow(tr(rows[i].first), rows[i].second);
+        rows[i].second->setAccessibleName(tr(rows[i].first).chopped(1));
     }
     for (int c = 1; c < book.columnCount(); ++c)
         m_tests->addItem(book.GetCellText(0, c));

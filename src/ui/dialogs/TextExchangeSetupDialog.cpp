@@ -1,5 +1,6 @@
 #include "TextExchangeSetupDialog.h"
 
+#include "HelpWindow.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -14,6 +15,7 @@ TextExchangeSetupDialog::TextExchangeSetupDialog(Kind kind, QWidget* parent)
     const bool exporting = kind == Export;
     setObjectName(exporting ? QStringLiteral("Form10") : QStringLiteral("ImSet"));
     setWindowTitle(exporting ? tr("Export Setup") : tr("Import Setup"));
+    OfferHelp(this, QStringLiteral("files.html#textexchange"));
     setModal(true);
     const TextExchangeOptions initial;
 
@@ -46,6 +48,7 @@ TextExchangeSetupDialog::TextExchangeSetupDialog(Kind kind, QWidget* parent)
         combo->addItems(items[i]);
         combo->setCurrentText(initialText[i]);
         form->addRow(tr(labels[i]), combo);
+        combo->setAccessibleName(tr(labels[i]).chopped(1));
         m_separator[std::size_t(i)] = combo;
     }
     formatLayout->addLayout(form);

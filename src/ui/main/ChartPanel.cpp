@@ -41,9 +41,12 @@ ChartPanel::ChartPanel(Gradebook& book, QWidget* parent)
     auto* options = new QHBoxLayout;
     options->setContentsMargins(6, 4, 6, 0);
     const char* captions[] = {"Current Test", "Current Student"};
+    const char* tips[] = {"Chart how the class did on the current test",
+                          "Chart the current student's total and tests"};
     for (int i = 0; i < 2; ++i) {
         auto* button = new QRadioButton(tr(captions[i]), this);
         button->setObjectName(QStringLiteral("GraphOpt%1").arg(i));
+        button->setAccessibleDescription(tr(tips[i]));
         m_subjectGroup->addButton(button, i);
         options->addWidget(button);
         m_subject[std::size_t(i)] = button;

@@ -64,6 +64,8 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     students->addWidget(studentName);
     auto* idRow = new QHBoxLayout;
     nameAsId = named(new QCheckBox(tr("Name as ID"), studentPanel), "ID");
+    nameAsId->setAccessibleDescription(
+        tr("Show the student's ID in the table instead of the name"));
     idRow->addWidget(nameAsId);
     idRow->addStretch(1);
     auto* countLabel = new QLabel(tr("Number of students:"), studentPanel);
@@ -109,11 +111,14 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     importanceLabel = named(new QLabel(tr("&Importance:"), testOptions), "Label3");
     importance = named(new QComboBox(testOptions), "Studl");
     importanceLabel->setBuddy(importance);
+    importance->setAccessibleName(tr("Importance"));
     testLayout->addWidget(importanceLabel, 0, 0);
     testLayout->addWidget(importance, 0, 1);
     testLayout->setColumnStretch(1, 1);
     calculateGrades = named(new QCheckBox(tr("Calculate Grades:"), testOptions), "DoGrading");
     calculateGrades->setLayoutDirection(Qt::RightToLeft);
+    calculateGrades->setAccessibleDescription(
+        tr("Turn the test's scores into grades by its scale"));
     // Its box follows the caption, so its own direction is right to left; the cell's left edge
     // stays the left edge.
     testLayout->addWidget(calculateGrades, 1, 0, 1, 2, Qt::AlignAbsolute | Qt::AlignLeft);
@@ -132,14 +137,19 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
         named(new QCheckBox(tr("Show Total  Score %"), totalOptions), "ShowTotalScores");
     // Shown on the Total column only; its place stays so the frame below does not move.
     keepPlaceWhenHidden(showTotalScores);
+    showTotalScores->setAccessibleDescription(
+        tr("Show each total as a percentage beside its grade"));
     totalLayout->addWidget(showTotalScores);
     averaging = named(new QGroupBox(tr("Averaging rules:"), totalOptions), "Fra");
     auto* rules = compact(new QVBoxLayout(averaging));
     averagingGroup = new QButtonGroup(this);
     const char* ruleCaptions[] = {"Average Normalized Scores", "Average Normalized Grades"};
+    const char* ruleTips[] = {"Totals average the scores as percentages of their maximum",
+                              "Totals average the grades' values"};
     for (int i = 0; i < 2; ++i) {
         averagingRule[std::size_t(i)] = new QRadioButton(tr(ruleCaptions[i]), averaging);
         averagingRule[std::size_t(i)]->setObjectName(QStringLiteral("WhatRound%1").arg(i));
+        averagingRule[std::size_t(i)]->setAccessibleDescription(tr(ruleTips[i]));
         averagingGroup->addButton(averagingRule[std::size_t(i)], i);
         rules->addWidget(averagingRule[std::size_t(i)]);
     }
@@ -202,9 +212,12 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     displayModeGroup = new QButtonGroup(this);
     const char* displayCaptions[] = {"Grades as &Numbers", "Grades as &Letters",
                                      "Grades as % of MAX"};
+    const char* displayTips[] = {"Grades show their numeric values", "Grades show their letters",
+                                 "Scores show as percentages of the maximum score"};
     for (int i = 0; i < 3; ++i) {
         displayMode[std::size_t(i)] = new QRadioButton(tr(displayCaptions[i]), general);
         displayMode[std::size_t(i)]->setObjectName(QStringLiteral("Option3D1%1").arg(i));
+        displayMode[std::size_t(i)]->setAccessibleDescription(tr(displayTips[i]));
         displayModeGroup->addButton(displayMode[std::size_t(i)], i);
         generalLayout->addWidget(displayMode[std::size_t(i)]);
     }
@@ -218,6 +231,7 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
         sortRule[std::size_t(i)] = new QComboBox(general);
         sortRule[std::size_t(i)]->setObjectName(QStringLiteral("srule%1").arg(i));
         sortRule[std::size_t(i)]->addItems(i == 0 ? studentRules : testRules);
+        sortRule[std::size_t(i)]->setAccessibleName(tr(sortLabels[i]).chopped(1));
         sorting->addRow(tr(sortLabels[i]), sortRule[std::size_t(i)]);
     }
     generalLayout->addLayout(sorting);

@@ -10,7 +10,6 @@
 #include "output/DistributionChart.h"
 #include "storage/LibraryFile.h"
 #include "storage/Settings.h"
-#include "ui/dialogs/HelpWindow.h"
 #include "ui/dialogs/ImportanceGroupsDialog.h"
 #include "ui/dialogs/LibraryDialog.h"
 #include "ui/dialogs/SetScaleDialog.h"
@@ -41,8 +40,6 @@ bool DialogCommands::editScale(int col) {
     auto* chart = new BarChartView;
     chart->setChart(DistributionChart(book, col));
     dialog.setChart(chart);
-    connect(&dialog, &SliderDialog::helpRequested, this,
-            [this] { showHelp(QStringLiteral("setscale")); });
     const bool kept = dialog.exec() == QDialog::Accepted;
     if (kept) {
         book.TestOf(col).scale = dialog.scale();
@@ -66,8 +63,6 @@ void DialogCommands::setImportance() {
                                       &m_window);
         const AppSettings& settings = m_window.fileCommands().settings();
         dialog.setSliderGeometry(settings.labelColumnWidth, settings.sliderWidth);
-        connect(&dialog, &SliderDialog::helpRequested, this,
-                [this] { showHelp(QStringLiteral("importance")); });
         if (dialog.exec() == QDialog::Accepted) {
             book.importanceSet() = dialog.importanceSet();
             book.MarkModified();
@@ -118,8 +113,4 @@ void DialogCommands::storeSliderGeometry(const SliderDialog& dialog) {
     settings.sliderWidth = dialog.sliderWidth();
     m_window.fileCommands().reportSettingsFailure(
         SaveScaleGeometry(*OpenSettingsStore(), settings.labelColumnWidth, settings.sliderWidth));
-}
-
-void DialogCommands::showHelp(const QString& part) {
-    HelpWindow::Show(&m_window, QStringLiteral("dialogs.html#") + part);
 }

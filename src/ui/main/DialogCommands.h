@@ -27,7 +27,6 @@ private:
     bool editScale(int col);
     void rereadLibraries();
     void storeSliderGeometry(const SliderDialog& dialog);
-    void showHelp(const QString& part);
 
     MainWindow& m_window;
 };

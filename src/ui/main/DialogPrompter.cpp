@@ -1,5 +1,7 @@
 #include "Prompter.h"
 
+#include "ui/dialogs/HelpWindow.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialogButtonBox>
@@ -175,6 +177,7 @@ std::optional<PrintRange> DialogPrompter::print(QWidget* parent, QPrinter& print
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintSelection |
                       QAbstractPrintDialog::PrintCollateCopies |
                       QAbstractPrintDialog::PrintShowPageSize);
+    OfferHelp(&dialog, QStringLiteral("files.html#print"));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return printer.printRange() == QPrinter::Selection ? PrintRange::Selection : PrintRange::All;
 }

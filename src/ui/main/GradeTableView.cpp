@@ -22,6 +22,8 @@ GradeTableView::GradeTableView(Gradebook& book, QWidget* parent)
     : QTableView(parent), m_book(book), m_model(new GradeTableModel(book, this)),
       m_names(new NameHeader(this)), m_corner(new QLabel(this)) {
     setObjectName(QStringLiteral("Grid1"));
+    setAccessibleName(tr("Grades"));
+    setAccessibleDescription(tr("Students in rows, their totals, then one column a test"));
     setVerticalHeader(m_names);
     setModel(m_model);
     setCornerButtonEnabled(false);

@@ -260,6 +260,7 @@ void MainWindow::buildMenus() {
     helpButton->setObjectName(QStringLiteral("Helpi"));
     helpButton->setText(QStringLiteral("?"));
     helpButton->setToolTip(tr("Help"));
+    helpButton->setAccessibleName(tr("Help"));
     helpButton->setAutoRaise(true);
     connect(helpButton, &QToolButton::clicked, this, &MainWindow::showHelp);
     menuBar()->setCornerWidget(helpButton);

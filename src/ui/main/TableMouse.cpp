@@ -85,6 +85,14 @@ TableMouse::TableMouse(MainWindow& window)
                 const QModelIndex i = table->indexAt(pos);
                 if (i.isValid()) onRightButton(i.row() + 1, i.column() + 1, table->viewport(), pos);
             });
+    // The editor covers the current cell: a right click on it, the Menu key or Shift+F10 pop up
+    // the cell's menu, not the editor's own, whose Undo and Delete would pass by the history.
+    QWidget* editor = m_window.editor();
+    editor->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(editor, &QWidget::customContextMenuRequested, this,
+            [this, table, editor](const QPoint& pos) {
+                onRightButton(table->currentRow(), table->currentColumn(), editor, pos);
+            });
     connect(tests, &QWidget::customContextMenuRequested, this, [this, tests](const QPoint& pos) {
         const int section = tests->logicalIndexAt(pos);
         if (section >= 0) onRightButton(0, section + 1, tests, pos);
