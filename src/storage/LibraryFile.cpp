@@ -128,10 +128,15 @@ QString LibraryReadPath(const QString& fileName, const QString& overrideDir) {
     if (!overrideDir.isEmpty()) return QDir(overrideDir).filePath(fileName);
     const QString userCopy = QDir(userDataDir()).filePath(fileName);
     if (QFileInfo::exists(userCopy)) return userCopy;
+    // Beside the program in a build folder; installed, from bin/ or from libexec/quillmark/.
     const QDir programDir(QCoreApplication::applicationDirPath());
-    const QString besideProgram = programDir.filePath(fileName);
-    if (QFileInfo::exists(besideProgram)) return besideProgram;
-    return QDir::cleanPath(programDir.filePath(u"../share/quillmark/"_s + fileName));
+    const auto at = [&](const QString& place) {
+        return QDir::cleanPath(programDir.filePath(place + fileName));
+    };
+    const QString installed = at(u"../share/quillmark/"_s);
+    for (const QString& path : {at(QString()), installed, at(u"../../share/quillmark/"_s)})
+        if (QFileInfo::exists(path)) return path;
+    return installed;
 }
 
 QString LibraryWritePath(const QString& fileName, const QString& overrideDir) {

@@ -18,7 +18,10 @@ test -s "$prefix/share/man/man1/quillmark.1" && test -s "$prefix/share/man/man1/
 export HOME="$prefix/home" XDG_DATA_HOME="$prefix/home/data" XDG_CONFIG_HOME="$prefix/home/config"
 "$prefix/bin/quillmark-cli" --version | grep -q '^quillmark-cli '
 # The totals need the importance groups of the installed default library.
-"$prefix/bin/quillmark-cli" show "$sample" | grep -q "^Ada Lovelace	82%"
-"$prefix/bin/quillmark-cli" print "$sample" "$prefix/table.pdf"
+# Each program must find the libraries without a word on stderr, the PDF helper in libexec too.
+cli() { "$prefix/bin/quillmark-cli" "$@" 2>"$prefix/stderr"; ! [ -s "$prefix/stderr" ] || { cat "$prefix/stderr"; exit 1; }; }
+cli show "$sample" | grep -q "^Ada Lovelace	82%"
+cli show "$prefix/share/quillmark/examples/class.GRD" | grep -q "^Amara Okafor	"
+cli print "$sample" "$prefix/table.pdf"
 test -s "$prefix/table.pdf"
 echo "installed layout works"

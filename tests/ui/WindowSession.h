@@ -65,6 +65,7 @@ struct Session {
         prompter->answers = answers;
         window.setLibraryDir(QStringLiteral(QUILLMARK_RESOURCES));
         window.startUp(arguments);
+        window.resize(1000, 640); // the tests' places do not depend on the screen's size
         window.show();
         if (!QTest::qWaitForWindowExposed(&window)) qWarning("the main window was not shown");
         addTests(tests);

@@ -410,14 +410,16 @@ private slots:
                 popup->close();
             }
         });
-        QWidget* target = s.shownOn(at);
+        // The event goes where the window system sends it: the widget under the pointer, or
+        // the editor, which has the focus, for the Menu key.
+        QWidget* target = at == QPoint(2, 2) ? s.window.editor() : s.shownOn(at);
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(target)) target = area->viewport();
         const QRect cell = s.table->visibleCellRect(at.y(), at.x()).value();
-        if (at == QPoint(2, 2)) {
-            QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(2, 2), QPoint(2, 2));
-            QApplication::sendEvent(s.window.editor(), &key);
-        } else {
-            emit target->customContextMenuRequested(target->mapFrom(s.table, cell.center()));
-        }
+        const QPoint pos = target->mapFrom(s.table, cell.center());
+        QContextMenuEvent event(at == QPoint(2, 2) ? QContextMenuEvent::Keyboard
+                                                   : QContextMenuEvent::Mouse,
+                                pos, target->mapToGlobal(pos));
+        QApplication::sendEvent(target, &event);
         QCOMPARE(shown, menu);
         QCOMPARE(extras, menu == u"test"_s || menu == u"student"_s ? 5 : 0);
         QVERIFY(!s.action(u"popTCut"_s)->isVisible() && !s.action(u"renstud"_s)->isVisible());

@@ -77,14 +77,15 @@ TableMouse::TableMouse(MainWindow& window)
     tests->viewport()->installEventFilter(this);
     connect(tests, &QHeaderView::sectionMoved, this, &TableMouse::onSectionMoved);
 
-    for (QWidget* w : {static_cast<QWidget*>(table->viewport()), static_cast<QWidget*>(tests),
-                       static_cast<QWidget*>(names)})
+    // A scroll area's viewport hands its context menu events to the area, which reports them
+    // in the viewport's coordinates.
+    for (QWidget* w :
+         {static_cast<QWidget*>(table), static_cast<QWidget*>(tests), static_cast<QWidget*>(names)})
         w->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(table->viewport(), &QWidget::customContextMenuRequested, this,
-            [this, table](const QPoint& pos) {
-                const QModelIndex i = table->indexAt(pos);
-                if (i.isValid()) onRightButton(i.row() + 1, i.column() + 1, table->viewport(), pos);
-            });
+    connect(table, &QWidget::customContextMenuRequested, this, [this, table](const QPoint& pos) {
+        const QModelIndex i = table->indexAt(pos);
+        if (i.isValid()) onRightButton(i.row() + 1, i.column() + 1, table->viewport(), pos);
+    });
     // The editor covers the current cell: a right click on it, the Menu key or Shift+F10 pop up
     // the cell's menu, not the editor's own, whose Undo and Delete would pass by the history.
     QWidget* editor = m_window.editor();
