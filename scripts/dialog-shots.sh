@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Draws the editing dialogs into OUTPUT_DIR (default build/dialog-shots) at the default font, at
+# Draws the dialogs into OUTPUT_DIR (default build/dialog-shots) at the default font, at
 # a 20 pt font and at 200 % scale, over a sample gradebook, without a display.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,4 @@
-// Draws every editing dialog over a sample gradebook into PNG files, so their layout can be
+// Draws every dialog over a sample gradebook into PNG files, so their layout can be
 // looked at in one go: at the default font, at a large one, and at any QT_SCALE_FACTOR.
 //
 //   quillmark-dialogshots GRADEBOOK LIBRARY_DIR OUTPUT_DIR [POINT_SIZE]
@@ -7,12 +7,18 @@
 #include "storage/EditableLibrary.h"
 #include "storage/GradebookFile.h"
 #include "storage/LibraryFile.h"
+#include "ui/dialogs/CurveDialog.h"
+#include "ui/dialogs/DropLowestDialog.h"
+#include "ui/dialogs/HelpWindow.h"
 #include "ui/dialogs/ImportanceGroupsDialog.h"
 #include "ui/dialogs/LibraryDialog.h"
 #include "ui/dialogs/NewScaleDialog.h"
+#include "ui/dialogs/PasswordDialog.h"
+#include "ui/dialogs/SecurityRulesDialog.h"
 #include "ui/dialogs/SetScaleDialog.h"
 #include "ui/dialogs/StudentInfoDialog.h"
 #include "ui/dialogs/TestInfoDialog.h"
+#include "ui/dialogs/TextExchangeSetupDialog.h"
 #include "ui/main/Prompter.h"
 
 #include <QApplication>
@@ -82,5 +88,20 @@ int main(int argc, char* argv[]) {
 
     StudentInfoDialog studentInfo(book, 1);
     ok &= Shoot(studentInfo, out.filePath(QStringLiteral("student-information.png")));
+
+    SecurityRulesDialog rules(book.security());
+    ok &= Shoot(rules, out.filePath(QStringLiteral("security-rules.png")));
+    PasswordDialog password(book.security().password, prompter);
+    ok &= Shoot(password, out.filePath(QStringLiteral("password.png")));
+    TextExchangeSetupDialog exportSetup(TextExchangeSetupDialog::Export);
+    ok &= Shoot(exportSetup, out.filePath(QStringLiteral("export-setup.png")));
+    TextExchangeSetupDialog importSetup(TextExchangeSetupDialog::Import);
+    ok &= Shoot(importSetup, out.filePath(QStringLiteral("import-setup.png")));
+    DropLowestDialog drop(book);
+    ok &= Shoot(drop, out.filePath(QStringLiteral("drop-lowest.png")));
+    CurveDialog curve(book, col);
+    ok &= Shoot(curve, out.filePath(QStringLiteral("curve.png")));
+    HelpWindow help;
+    ok &= Shoot(help, out.filePath(QStringLiteral("help.png")));
     return ok ? 0 : 1;
 }

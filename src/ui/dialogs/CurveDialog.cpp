@@ -9,6 +9,7 @@
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -53,7 +54,10 @@ CurveDialog::CurveDialog(const Gradebook& book, int col, QWidget* parent)
     connect(m_points, &QDoubleSpinBox::valueChanged, this, &CurveDialog::preview);
     connect(m_factor, &QDoubleSpinBox::valueChanged, this, &CurveDialog::preview);
     connect(m_cap, &QCheckBox::toggled, this, &CurveDialog::preview);
-    resize(520, 420);
+    // Room for the preview at any font size, within the screen.
+    const QSize room = screen()->availableSize() * 9 / 10;
+    resize(std::min(fontMetrics().averageCharWidth() * 84, room.width()),
+           std::min(fontMetrics().height() * 28, room.height()));
     preview();
 }
 
@@ -70,5 +74,6 @@ void CurveDialog::preview() {
         new QTreeWidgetItem(m_preview,
                             QStringList{m_book.GetCellText(s.row, 0), m_book.cell(s.row, m_col),
                                         FormatScoreCell(m_book, s.row, m_col, s.after)});
-    m_preview->resizeColumnToContents(0);
+    for (int c = 0; c < m_preview->columnCount(); ++c)
+        m_preview->resizeColumnToContents(c);
 }

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -47,7 +48,10 @@ DropLowestDialog::DropLowestDialog(Gradebook& book, QWidget* parent)
     connect(m_count, &QSpinBox::valueChanged, this, &DropLowestDialog::preview);
     connect(m_tests, &QComboBox::currentIndexChanged, this, &DropLowestDialog::preview);
     connect(m_onlyIfNotLower, &QCheckBox::toggled, this, &DropLowestDialog::preview);
-    resize(560, 420);
+    // Room for the preview at any font size, within the screen.
+    const QSize room = screen()->availableSize() * 9 / 10;
+    resize(std::min(fontMetrics().averageCharWidth() * 92, room.width()),
+           std::min(fontMetrics().height() * 28, room.height()));
     preview();
 }
 
@@ -69,7 +73,8 @@ void DropLowestDialog::preview() {
                                                        drops.join(QStringLiteral(", ")), totals});
         item->setCheckState(0, Qt::Checked);
     }
-    m_preview->resizeColumnToContents(0);
+    for (int c = 0; c < m_preview->columnCount(); ++c)
+        m_preview->resizeColumnToContents(c);
 }
 
 std::vector<StudentDrops> DropLowestDialog::plan() const {

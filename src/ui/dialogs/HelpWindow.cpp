@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -29,7 +30,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), m_browser(new QTextBr
     connect(home, &QPushButton::clicked, m_browser, &QTextBrowser::home);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     layout->addWidget(buttons);
-    resize(640, 520);
+    const QSize room = screen()->availableSize() * 9 / 10;
+    resize(std::min(720, room.width()), std::min(620, room.height()));
 }
 
 HelpWindow* HelpWindow::Show(QWidget* parent, const QString& page) {

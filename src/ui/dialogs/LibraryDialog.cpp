@@ -16,7 +16,6 @@ LibraryDialog::LibraryDialog(EditableLibrary& library, Prompter& prompter, QWidg
     // The same title and labels for scales and importance sets.
     setWindowTitle(tr("Default Scales"));
     OfferHelp(this, QStringLiteral("dialogs.html#library"));
-    setMinimumWidth(TitleFitWidth(windowTitle()));
     auto* layout = new QGridLayout(this);
     auto* label = new QLabel(tr("Scales:"), this);
     label->setBuddy(m_list);
@@ -54,6 +53,7 @@ LibraryDialog::LibraryDialog(EditableLibrary& library, Prompter& prompter, QWidg
     connect(m_buttons[Close], &QPushButton::clicked, this, &QDialog::reject);
     connect(m_buttons[Delete], &QPushButton::clicked, this, &LibraryDialog::deleteEntry);
     connect(m_buttons[AddCurrent], &QPushButton::clicked, this, &LibraryDialog::addCurrent);
+    FitTitle(this);
 }
 
 void LibraryDialog::updateButtons() {

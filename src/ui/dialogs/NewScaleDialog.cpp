@@ -15,7 +15,6 @@ NewScaleDialog::NewScaleDialog(QWidget* parent) : QDialog(parent), m_name(new QL
     setObjectName(QStringLiteral("NewScaleDialog"));
     setWindowTitle(tr("New Scale"));
     OfferHelp(this, QStringLiteral("dialogs.html#newscale"));
-    setMinimumWidth(TitleFitWidth(windowTitle()));
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(tr("Scale Name:"), this);
     label->setBuddy(m_name);
@@ -38,6 +37,7 @@ NewScaleDialog::NewScaleDialog(QWidget* parent) : QDialog(parent), m_name(new QL
         connect(button, &QPushButton::clicked, this, i == 0 ? &QDialog::accept : &QDialog::reject);
     }
     layout->addLayout(buttons);
+    FitTitle(this);
 }
 
 QString NewScaleDialog::name() const {

@@ -15,7 +15,6 @@ PasswordDialog::PasswordDialog(const QString& password, Prompter& prompter, QWid
     setObjectName(QStringLiteral("PasswordDialog"));
     setWindowTitle(QStringLiteral("Rassword verification"));
     OfferHelp(this, QStringLiteral("security.html#password"));
-    setMinimumWidth(TitleFitWidth(windowTitle()));
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(tr("Enter Password:"), this);
     label->setBuddy(m_box);
@@ -32,6 +31,7 @@ PasswordDialog::PasswordDialog(const QString& password, Prompter& prompter, QWid
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &PasswordDialog::tryPassword);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    FitTitle(this);
 }
 
 void PasswordDialog::tryPassword() {

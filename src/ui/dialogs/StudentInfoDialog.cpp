@@ -26,7 +26,6 @@ StudentInfoDialog::StudentInfoDialog(Gradebook& book, int firstRow, QWidget* par
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(tr("Student Information"));
     OfferHelp(this, QStringLiteral("dialogs.html#studentinfo"));
-    setMinimumWidth(TitleFitWidth(windowTitle()));
 
     // The name cell is where names and shown IDs are typed; the records catch up first, so the
     // selector lists today's names and "Ok" writes back what the table showed.
@@ -71,6 +70,7 @@ StudentInfoDialog::StudentInfoDialog(Gradebook& book, int firstRow, QWidget* par
     m_students->setCurrentIndex(first);
     fillFields(first);
     connect(m_students, &QComboBox::currentIndexChanged, this, &StudentInfoDialog::fillFields);
+    FitTitle(this);
 }
 
 void StudentInfoDialog::fillFields(int index) {

@@ -29,7 +29,6 @@ TestInfoDialog::TestInfoDialog(Gradebook& book, int firstColumn, Prompter& promp
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(tr("Test Information"));
     OfferHelp(this, QStringLiteral("dialogs.html#testinfo"));
-    setMinimumWidth(TitleFitWidth(windowTitle()));
 
     auto* form = new QFormLayout;
     const std::pair<const char*, QWidget*> rows[] = {{"Name:", m_tests},
@@ -72,6 +71,7 @@ TestInfoDialog::TestInfoDialog(Gradebook& book, int firstColumn, Prompter& promp
     m_tests->setCurrentIndex(first);
     fillFields(first);
     connect(m_tests, &QComboBox::currentIndexChanged, this, &TestInfoDialog::fillFields);
+    FitTitle(this);
 }
 
 void TestInfoDialog::fillFields(int index) {

@@ -113,6 +113,13 @@ int TitleFitWidth(const QString& title) {
     return metrics.horizontalAdvance(title) * 3 / 2 + 8 * metrics.height();
 }
 
+void FitTitle(QWidget* window) {
+    QSize least(TitleFitWidth(window->windowTitle()), 0);
+    if (const QLayout* layout = window->layout())
+        least = least.expandedTo(layout->totalMinimumSize());
+    window->setMinimumSize(least);
+}
+
 QMessageBox::StandardButton DialogPrompter::ask(QWidget* parent, const QString& text,
                                                 QMessageBox::StandardButtons buttons,
                                                 QMessageBox::Icon icon) {

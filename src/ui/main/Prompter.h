@@ -72,3 +72,5 @@ public:
 // The least width a window needs to show its whole title in a window manager's title bar: the
 // title in a bold font with some to spare, and room for the window's icon and buttons.
 int TitleFitWidth(const QString& title);
+// Sets `window`'s least size to its layout's, widened to TitleFitWidth; call once it is built.
+void FitTitle(QWidget* window);
