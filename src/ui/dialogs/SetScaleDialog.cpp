@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 SetScaleDialog::SetScaleDialog(const GradeScale& scale, const QString& testName,
@@ -44,7 +45,8 @@ void SetScaleDialog::setChart(QWidget* chart) {
     m_chart = chart;
     if (!chart) return;
     // The dialog takes its widgets' preferred sizes, and a chart's is too low to read its bars.
-    chart->setMinimumHeight(fontMetrics().height() * 17);
+    chart->setMinimumHeight(
+        std::min(fontMetrics().height() * 17, screen()->availableSize().height() / 3));
     m_extras->addWidget(chart);
 }
 
