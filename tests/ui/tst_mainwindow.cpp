@@ -90,6 +90,22 @@ private slots:
     void init() { QDir(path(u"settings"_s)).removeRecursively(); }
     // A new window shows an empty class, its Total column an inch (1500 twips) wide, and says
     // nothing. The panel shows a test's controls or the Total's; what both share stays put.
+    // Tab walks every panel control in reading order, past the boxes that apply when left,
+    // and ends in the table's editor.
+    void tabWalksThePanels() {
+        Session s(2);
+        s.table->setCurrentCell(1, 2);
+        QApplication::setActiveWindow(&s.window);
+        s.panel->nameAsId->setFocus();
+        QStringList seen;
+        while (seen.size() < 30 && QApplication::focusWidget() != s.window.editor()) {
+            seen << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(seen.join(u' '), u"ID NumStud Stue0 Stue1 Stue2 Stud0 Studl DoGrading Include "
+                                  u"Command3 Del Scal More SetImportance mode0 Upd Option3D10 "
+                                  u"srule0 srule1"_s);
+    }
     void panelFollowsTheColumn() {
         Session s;
         ControlPanel* p = s.panel;

@@ -240,4 +240,33 @@ ControlPanel::ControlPanel(QWidget* parent) : QWidget(parent) {
     modeRow->addStretch(1);
     modeRow->addWidget(refresh);
     column->addWidget(general);
+
+    // Tab walks the panels as they are read, top to bottom.
+    QWidget* const order[] = {nameAsId,
+                              studentCount,
+                              studentButtons[0],
+                              studentButtons[1],
+                              studentButtons[2],
+                              maxScore,
+                              importance,
+                              calculateGrades,
+                              showTotalScores,
+                              averagingRule[0],
+                              averagingRule[1],
+                              ignoreGrade,
+                              newTest,
+                              deleteTest,
+                              scale,
+                              info,
+                              setImportance,
+                              mode[0],
+                              mode[1],
+                              refresh,
+                              displayMode[0],
+                              displayMode[1],
+                              displayMode[2],
+                              sortRule[0],
+                              sortRule[1]};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }

@@ -27,6 +27,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -121,6 +122,16 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     m_resizeTimer->setSingleShot(true);
     m_resizeTimer->setInterval(100);
     connect(m_resizeTimer, &QTimer::timeout, this, &MainWindow::RefreshCurrentCell);
+
+    // After the panels, Tab reaches the chart's choices and then the table's editor, which
+    // keeps Tab for itself; Alt with a panel letter leads out again.
+    QWidget* previous = m_panel->sortRule[1];
+    for (QWidget* next :
+         {findChild<QWidget*>(QStringLiteral("GraphOpt0")),
+          findChild<QWidget*>(QStringLiteral("GraphOpt1")), static_cast<QWidget*>(m_editor)}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
 
     RecalcAll(*m_book);
     m_table->setCurrentCell(1, 1);
@@ -421,6 +432,13 @@ void MainWindow::startUp(const QStringList& arguments) {
 void MainWindow::setLibraryDir(const QString& dir) {
     m_files->setLibraryDir(dir);
 }
+bool MainWindow::focusNextPrevChild(bool next) {
+    // Leaving the student-count or Max Score box applies it and refreshes the panel, which
+    // would otherwise hand the focus straight back to the table's editor.
+    const QScopedValueRollback walking(m_tabbing, true);
+    return QMainWindow::focusNextPrevChild(next);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (m_files->close()) {
         m_recovery->removeCopy(); // a normal exit leaves nothing to recover

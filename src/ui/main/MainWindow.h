@@ -72,6 +72,8 @@ public:
     void Authorize();
     // The menu marks that mirror the document's view options.
     void syncViewMenus();
+    // True while Tab moves the focus: a refresh it sets off leaves the focus where it went.
+    bool tabbing() const { return m_tabbing; }
 
     // Start-up after construction; see FileCommands.
     void startUp(const QStringList& arguments);
@@ -83,6 +85,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void buildMenus();
@@ -94,6 +97,7 @@ private:
     void animateIcon();
 
     std::shared_ptr<Prompter> m_prompter;
+    bool m_tabbing = false;
     Libraries m_libraries;
     Gradebook* m_book;
     GradeTableView* m_table;
