@@ -233,6 +233,8 @@ private slots:
         const QString score = u"score"_s, test = u"test"_s, student = u"student"_s;
         add("score Tab", score, 0, Qt::Key_Tab, {3, 3});
         add("score Page Down", score, 0, Qt::Key_PageDown, {3, 3});
+        add("score F2 renames its test", score, 0, Qt::Key_F2, {3, 0});
+        add("score Shift+F2 renames its student", score, 0, Qt::ShiftModifier | Qt::Key_F2, {0, 3});
         add("first test Left", test, 1, Qt::Key_Left, {2, 0});
         add("first test Shift+Tab", test, 1, Qt::ShiftModifier | Qt::Key_Backtab, {2, 0});
         add("last test Right", test, 3, Qt::Key_Right, {4, 0});

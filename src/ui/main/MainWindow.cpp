@@ -27,8 +27,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPushButton>
@@ -223,8 +223,8 @@ void MainWindow::buildMenus() {
         action(student, tr("&Informaton"), "inf", [this] { m_dialogs->studentInformation(); });
     action(student, tr("Print Student &Report"), "studentreport",
            [this] { m_output->printStudentReport(); });
-    action(student, tr("&Rename"), "renstud",
-           [this] { m_editing->startHeaderEdit(2, m_table->currentRow(), 1); });
+    const auto renameStudent = [this] { m_editing->startHeaderEdit(2, m_table->currentRow(), 1); };
+    action(student, tr("&Rename"), "renstud", renameStudent);
     addClipboardItems(student, "seep", "popS");
 
     QMenu* test = menuBar()->addMenu(tr("&Test"));
@@ -232,8 +232,18 @@ void MainWindow::buildMenus() {
     action(test, tr("&New"), "newtest", [this] { m_tableCommands->addTest(); });
     m_deleteTestAction =
         action(test, tr("&Delete"), "deltest", [this] { m_tableCommands->deleteTests(); });
-    action(test, tr("&Rename"), "renn",
-           [this] { m_editing->startHeaderEdit(1, 1, m_table->currentColumn()); });
+    const auto renameTest = [this] { m_editing->startHeaderEdit(1, 1, m_table->currentColumn()); };
+    action(test, tr("&Rename"), "renn", renameTest);
+    // The Rename items show only in the menus over the table; from the keyboard, F2 renames the
+    // current test and Shift+F2 the current student.
+    const auto windowKey = [this](const QKeySequence& keys, auto slot) {
+        auto* key = new QAction(this);
+        key->setShortcut(keys);
+        connect(key, &QAction::triggered, this, slot);
+        addAction(key);
+    };
+    windowKey(QKeySequence(Qt::Key_F2), renameTest);
+    windowKey(QKeySequence(Qt::ShiftModifier | Qt::Key_F2), renameStudent);
     addClipboardItems(test, "separat", "popT");
     m_setScaleAction =
         action(test, tr("&Set Scale"), "setscale", [this] { m_dialogs->setScale(); });
