@@ -61,6 +61,9 @@ BarChartView::BarChartView(QWidget* parent)
     : QChartView(parent), m_categories(new QBarCategoryAxis), m_values(new QValueAxis) {
     setObjectName(QStringLiteral("Graph1"));
     setAccessibleName(tr("Chart"));
+    // Nothing in a chart answers keys, so Tab passes it by.
+    setFocusPolicy(Qt::NoFocus);
+    viewport()->setFocusPolicy(Qt::NoFocus);
     // The view's own chart, which owns the axes and series: a chart set in its place would
     // leave this one to leak, as setChart() lets go of the chart it replaces.
     QChart* chart = QChartView::chart();

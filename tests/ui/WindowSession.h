@@ -11,8 +11,11 @@
 #include "ui/main/GradeTableView.h"
 #include "ui/main/MainWindow.h"
 
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +23,22 @@
 #include <QTimer>
 
 #include <functional>
+
+// The controls in `root` that the keyboard reaches but a screen reader could not name (the line
+// edits inside spin and combo boxes speak for their box).
+inline QStringList Unnamed(const QWidget* root) {
+    QStringList unnamed;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        const QWidget* box = w->parentWidget();
+        if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(root) ||
+            qobject_cast<const QAbstractSpinBox*>(box) || qobject_cast<const QComboBox*>(box))
+            continue;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+        if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << w->objectName() + u'/' + QLatin1StringView(w->metaObject()->className());
+    }
+    return unnamed;
+}
 
 // Runs `step` on the modal dialog of type T as soon as one is open; the wait ends with `owner`,
 // so a dialog that never came cannot be answered later by mistake.

@@ -422,7 +422,8 @@ private slots:
     }
 
     // F1 in each dialog, modal as the window shows it, opens the help at the part that explains
-    // the dialog, in a help window the dialog does not block; Set Scale's help button too.
+    // the dialog, in a help window the dialog does not block; Set Scale's help button too. Every
+    // control of the dialog has a name a screen reader can say.
     void helpKey_data() {
         Columns<int, QString>("dialog", "page");
         const char* pages[] = {
@@ -459,6 +460,7 @@ private slots:
         dialog->setWindowModality(Qt::ApplicationModal);
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        QCOMPARE(Unnamed(dialog.get()), QStringList());
         if (which == 11)
             QTest::mouseClick(dialog->findChild<QToolButton*>(u"Helpi"_s), Qt::LeftButton);
         else

@@ -91,7 +91,7 @@ private slots:
     // A new window shows an empty class, its Total column an inch (1500 twips) wide, and says
     // nothing. The panel shows a test's controls or the Total's; what both share stays put.
     // Tab walks every panel control in reading order, past the boxes that apply when left,
-    // and ends in the table's editor.
+    // and ends in the table's editor. In both modes every control has a name to be read out.
     void tabWalksThePanels() {
         Session s(2);
         s.table->setCurrentCell(1, 2);
@@ -105,6 +105,9 @@ private slots:
         QCOMPARE(seen.join(u' '), u"ID NumStud Stue0 Stue1 Stue2 Stud0 Studl DoGrading Include "
                                   u"Command3 Del Scal More SetImportance mode0 Upd Option3D10 "
                                   u"srule0 srule1"_s);
+        QCOMPARE(Unnamed(&s.window), QStringList());
+        s.trigger(u"ed1"_s);
+        QCOMPARE(Unnamed(&s.window), QStringList());
     }
     void panelFollowsTheColumn() {
         Session s;

@@ -7,6 +7,7 @@
 
 CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
     setObjectName(QStringLiteral("Text1"));
+    setAccessibleName(tr("Current cell"));
     setFrame(false);
     KeepToFileText(this);
 }

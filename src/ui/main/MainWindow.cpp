@@ -59,6 +59,7 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     // The panels scroll rather than forcing the window larger than a small screen.
     auto* scroll = new QScrollArea(central);
     scroll->setObjectName(QStringLiteral("SidePanel"));
+    scroll->setAccessibleName(tr("Panels"));
     scroll->setWidget(m_panel);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
