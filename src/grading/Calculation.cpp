@@ -165,13 +165,39 @@ bool UsesScoresRule(const Gradebook& book) {
     return book.totalSetup().importance != 0;
 }
 
+namespace {
+
+bool AveragesGrades(const Gradebook& book) {
+    return !UsesScoresRule(book) && book.view().displayMode != DisplayMode::PercentOfMax;
+}
+
+double PartOfTotal(const Gradebook& book, int row, int col, bool gradesRule) {
+    const QString& s = book.cell(row, col);
+    if (s.isEmpty()) return 0;
+    const TestRecord& t = book.TestOf(col);
+    const double v = book.cellValue(row, col);
+    if (gradesRule && t.calculateGrades != 0) {
+        const int count = t.scale.used();
+        const int i = GradeIndex(t, float(v));
+        const double x = i >= 0 ? t.scale.steps[std::size_t(i)].value : 0;
+        const double top = count > 0 ? t.scale.steps[std::size_t(count - 1)].value : 0;
+        return top > 0 ? x / top * 100 : 0;
+    }
+    return t.maxScore > 0 ? v / t.maxScore * 100 : 0;
+}
+
+} // namespace
+
+double PartOfTotal(const Gradebook& book, int row, int col) {
+    return PartOfTotal(book, row, col, AveragesGrades(book));
+}
+
 float RowTotal(Gradebook& book, int row) {
     ImportanceSet& groups = book.importanceSet();
     const int groupCount = groups.used();
     const int tests = std::min(book.testCount(), Limits::MaxTests);
     const StudentRecord& student = book.StudentOf(row);
-    const bool gradesRule =
-        !UsesScoresRule(book) && book.view().displayMode != DisplayMode::PercentOfMax;
+    const bool gradesRule = AveragesGrades(book);
 
     for (auto& g : groups.steps)
         g.testCount = 0;
@@ -185,20 +211,7 @@ float RowTotal(Gradebook& book, int row) {
     for (int k = 1; k <= tests; ++k) {
         if (student.includeFlags.unit(k - 1) != u'1') continue;
         const TestRecord& t = book.TestOf(k + 1);
-        const QString& s = book.cell(row, k + 1);
-        double x = 0;
-        if (!s.isEmpty()) {
-            const double v = book.cellValue(row, k + 1);
-            if (gradesRule && t.calculateGrades != 0) {
-                const int count = t.scale.used();
-                const int i = GradeIndex(t, float(v));
-                x = i >= 0 ? t.scale.steps[std::size_t(i)].value : 0;
-                const double top = count > 0 ? t.scale.steps[std::size_t(count - 1)].value : 0;
-                x = top > 0 ? x / top * 100 : 0;
-            } else {
-                x = t.maxScore > 0 ? v / t.maxScore * 100 : 0;
-            }
-        }
+        const double x = PartOfTotal(book, row, k + 1, gradesRule);
         const ImportanceGroup& g = groups.steps[std::size_t(t.importance)];
         const float w = g.percentOfTotal / g.testCount;
         sum += x * w;

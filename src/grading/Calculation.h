@@ -128,6 +128,9 @@ QString FormatScoreCell(const Gradebook& book, int row, int col, const QString& 
 // longer exists are moved to group 0 on the way, and each group's testCount is left holding
 // this student's counts.
 float RowTotal(Gradebook& book, int row);
+// What the score of (row, col) counts for in that total, in percent: its share of the maximum,
+// or under the grades rule its grade's value's share of the best grade's value.
+double PartOfTotal(const Gradebook& book, int row, int col);
 void UpdateRowTotal(Gradebook& book, int row);
 // Re-formats every score of a column, then every total.
 void RecalcColumn(Gradebook& book, int col);
