@@ -463,16 +463,22 @@ private slots:
     }
 
     // A save that fails midway, whether writing more than the write buffer holds or flushing
-    // what it buffered, keeps the file.
+    // what it buffered, keeps the file; a library is saved as a gradebook is.
     void failedSaveKeepsPreviousFile() {
         const QString file = path(u"CLASS.GRD"_s);
         QVERIFY(Store(file, "old"));
+        Gradebook large, small;
+        NewClass(large).setShape(301, 2);
+        NewClass(small).setShape(8, 2);
+        const std::vector<GradeScale> scales(30, LetterScale());
+        const std::function<Result()> saves[] = {
+            [&] { return WriteGradebookFile(large, file); },
+            [&] { return WriteGradebookFile(small, file); },
+            [&] { return WriteLibraryFile(file, scales, 30); }};
         std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the program
-        for (const int students : {300, 7}) {
-            Gradebook book;
-            NewClass(book).setShape(students + 1, 2);
+        for (const auto& save : saves) {
             LimitFileSize(256);
-            const QString message = WriteGradebookFile(book, file).message();
+            const QString message = save().message();
             LimitFileSize(RLIM_INFINITY);
             QCOMPARE(Contents(file), "old");
             QVERIFY2(FailsWith(message, u"Error writing "_s + file + u". "_s), qPrintable(message));
