@@ -22,6 +22,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), m_browser(new QTextBr
     setWindowTitle(tr("Quillmark Help"));
     auto* layout = new QVBoxLayout(this);
     m_browser->setOpenExternalLinks(false);
+    m_browser->setAccessibleName(tr("Help page"));
     m_browser->setSearchPaths({QStringLiteral(":/help")});
     m_browser->setSource(QUrl(QStringLiteral("qrc:/help/index.html")));
     layout->addWidget(m_browser);
