@@ -150,14 +150,6 @@ QString shown(const StudentRecord& s) {
     return s.id.text() + u'|' + s.name.text() + u'|' + s.note.noteText();
 }
 
-// Reading `file` and writing what was read to `copy` gives the same bytes.
-template <typename Entry> void verifyWrittenBack(const QString& file, const QString& copy) {
-    std::vector<Entry> library;
-    const LibraryReadResult read = ReadLibraryFile(file, library);
-    QVERIFY(WriteLibraryFile(copy, library, read.count));
-    QCOMPARE(Contents(copy), Contents(file));
-}
-
 QString userDir() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
@@ -444,22 +436,19 @@ private slots:
         const QString read = ReadGradebookFile(book, missing).message();
         QVERIFY2(FailsWith(read, u"Error opening "_s + missing + u".  "_s), qPrintable(read));
         QCOMPARE(book.fileName() + book.cell(1, 0), u"keepKept"_s);
-        const QString written = WriteGradebookFile(book, noFolder).message();
-        QVERIFY2(FailsWith(written, u"Error opening "_s + noFolder + u". "_s), qPrintable(written));
-        std::vector<ImportanceSet> library(12);
-        library[0].name = u"old"_s;
-        const std::vector<ImportanceSet> before = library;
-        const LibraryReadResult libraryRead = ReadLibraryFile(path(u"missing.dat"_s), library);
-        QVERIFY2(FailsWith(libraryRead.message, ReadError), qPrintable(libraryRead.message));
-        QVERIFY(libraryRead.count == 0 && library == before);
         Libraries libs = LetterLibraries();
-        QCOMPARE(ReadLibraries(libs, path(u"none"_s)).size(), 2);
+        const QStringList messages = ReadLibraries(libs, path(u"none"_s));
+        QVERIFY2(messages.size() == 2 && FailsWith(messages[0], ReadError) &&
+                     FailsWith(messages[1], ReadError),
+                 qPrintable(messages.join(u'|')));
         QVERIFY(libs.scales == LetterLibraries().scales &&
                 libs.importanceSets == LetterLibraries().importanceSets);
         QCOMPARE(QList({libs.scaleCount, libs.importanceCount}), QList({2, 1}));
-        const QString libraryWritten = WriteLibraryFile(noFolder, library, 1).message();
-        QVERIFY2(FailsWith(libraryWritten, u"Error opening "_s + noFolder + u". "_s),
-                 qPrintable(libraryWritten));
+        for (const QString& written :
+             {WriteGradebookFile(book, noFolder).message(),
+              WriteLibraryFile(noFolder, libs.importanceSets, 1).message()})
+            QVERIFY2(FailsWith(written, u"Error opening "_s + noFolder + u". "_s),
+                     qPrintable(written));
     }
 
     // A save that fails midway, whether writing more than the write buffer holds or flushing
@@ -820,20 +809,21 @@ private slots:
     }
 
     void readsSamples() {
-        std::vector<GradeScale> scales;
-        QCOMPARE(ReadLibraryFile(DataFile(ScaleLibraryName), scales).count, 3);
-        QCOMPARE(scales[0], LetterScale(u"Letter grades"_s));
-        QCOMPARE(scales[1].steps[0].topScore, 64.99f);
-        QCOMPARE(scales[2].name.text() + QString::number(scales[2].count), u"(noname)0"_s);
-        std::vector<ImportanceSet> sets;
-        QCOMPARE(ReadLibraryFile(DataFile(ImportanceLibraryName), sets).count, 2);
-        QCOMPARE(sets[0],
+        Libraries libs;
+        QCOMPARE(ReadLibraries(libs, DataFile({})), QStringList());
+        QCOMPARE(QList({libs.scaleCount, libs.importanceCount}), QList({3, 2}));
+        QCOMPARE(libs.scales[0], LetterScale(u"Letter grades"_s));
+        QCOMPARE(libs.scales[1].steps[0].topScore, 64.99f);
+        QCOMPARE(libs.scales[2].name.text() + QString::number(libs.scales[2].count),
+                 u"(noname)0"_s);
+        QCOMPARE(libs.importanceSets[0],
                  GroupSet({{u"Tests", 50}, {u"Quizzes", 30}, {u"Homework", 20}}, u"Standard"_s));
-        QCOMPARE(sets[1], GroupSet({{u"Exams", 100}}, u"Exams only"_s));
+        QCOMPARE(libs.importanceSets[1], GroupSet({{u"Exams", 100}}, u"Exams only"_s));
         // Written back, they are the same bytes.
-        verifyWrittenBack<GradeScale>(DataFile(ScaleLibraryName), path(ScaleLibraryName));
-        verifyWrittenBack<ImportanceSet>(DataFile(ImportanceLibraryName),
-                                         path(ImportanceLibraryName));
+        QVERIFY(WriteLibraryFile(path(ScaleLibraryName), libs.scales, 3) &&
+                WriteLibraryFile(path(ImportanceLibraryName), libs.importanceSets, 2));
+        for (const QString& name : {ScaleLibraryName, ImportanceLibraryName})
+            QCOMPARE(Contents(path(name)), Contents(DataFile(name)));
     }
 
     void entryCounts_data() {
