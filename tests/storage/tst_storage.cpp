@@ -561,11 +561,9 @@ private slots:
         row("Windows-1252, double quotes in names become apostrophes", opts(u";"_s, u"'"_s),
             QByteArray("'N';'T';'Q\"1'\r\n'O\"Neil \x80\xEB';;4\r\n"), QString(),
             u"8x3: 0,0=Name 0,2=Q'1 1,0=O'Neil €ë 1,2=4"_s);
-        row("delimited and padded scores are numbers", noHeader,
-            QByteArray("\"Ann\",\"\",\"85\", 7 ,-2\r\n"), QString(),
-            u"8x5: 0,0=Name 1,0=Ann 1,2=85 1,3=7 1,4=-2"_s);
-        row("text that is no number is kept", noHeader, QByteArray("Ann,,abs,-,.\r\n"), QString(),
-            u"8x5: 0,0=Name 1,0=Ann 1,2=abs 1,3=- 1,4=."_s);
+        row("delimited and padded scores are numbers, other text is kept", noHeader,
+            QByteArray("\"Ann\",\"\",\"85\", 7 ,-2,abs,-,.\r\n"), QString(),
+            u"8x8: 0,0=Name 1,0=Ann 1,2=85 1,3=7 1,4=-2 1,5=abs 1,6=- 1,7=."_s);
         row("line ends of every kind, the last line without one", noHeader,
             QByteArray("A,,1\rB,,2\nC,,3\r\nD,,4"), QString(),
             u"8x3: 0,0=Name 1,0=A 1,2=1 2,0=B 2,2=2 3,0=C 3,2=3 4,0=D 4,2=4"_s);

@@ -7,7 +7,6 @@
 #include "core/ScoreCell.h"
 #include "core/Security.h"
 #include "grading/Calculation.h"
-#include "grading/Sorting.h"
 #include "output/BarChartView.h"
 #include "output/TestChart.h"
 #include "storage/GradebookFile.h"
@@ -703,8 +702,7 @@ private slots:
             s.book.view().testSortRule = TestsByName;
             s.panel->mode[1]->click(); // saved in the Analyze mode
             s.prompter->fileNames << file;
-            QVERIFY(s.files().saveCommand());
-            QVERIFY(s.window.close());
+            QVERIFY(s.files().saveCommand() && s.window.close());
         }
         Session again;
         QCOMPARE(again.window.windowTitle(), u"Quillmark - "_s + file + u"[*]"_s);
@@ -1051,8 +1049,7 @@ private slots:
         window.show();
         QApplication::setActiveWindow(&window);
         edit->setFocus(); // a focus change takes down an earlier row's tool tip
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QVERIFY(!QToolTip::isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(&window) && !QToolTip::isVisible());
         if (pasted) {
             QGuiApplication::clipboard()->setText(input);
             QTest::keySequence(edit, QKeySequence::Paste);
