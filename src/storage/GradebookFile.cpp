@@ -5,6 +5,7 @@
 #include "SaveFile.h"
 #include "core/NumberText.h"
 #include "core/ScoreCell.h"
+#include "core/Security.h"
 #include "core/SharedTextCache.h"
 #include "grading/Calculation.h"
 #include "grading/Sorting.h"
@@ -82,8 +83,16 @@ private:
     SharedTextCache<QByteArray, 1024> m_shared;
 };
 
+// Until the password is given, a gradebook that guards names shows every student by ID. The file
+// keeps the students that the teacher shows by name as they were, or a save in the meantime
+// would turn them into IDs for good.
+bool shownByIdForNow(const Gradebook& book, int row) {
+    const StudentRecord& s = book.StudentOf(row);
+    return s.showAsId != 0 && s.savedShowAsId == 0 && AccessNeeded(book, AccessNames);
+}
+
 void writeScoreLine(FieldWriter& out, const Gradebook& book, int row, ScoreFields& fields) {
-    out.quoted(book.cell(row, 0));
+    out.quoted(shownByIdForNow(book, row) ? book.StudentOf(row).name.text() : book.cell(row, 0));
     // Always at least one blank, so a name that fills its zone stays apart from the scores.
     const qsizetype zoneEnd = (out.lineLength() / PrintZone + 1) * PrintZone;
     out.raw(QByteArray(zoneEnd - out.lineLength(), ' '));
@@ -131,8 +140,10 @@ void writeGradebook(FieldWriter& out, const Gradebook& book) {
     out.integer(view.showTotalScores ? 1 : 0), line();
     for (int r = 1; r < rows; ++r) {
         const StudentRecord& s = book.StudentOf(r);
-        out.fixed(s.id), line();
-        out.integer(s.showAsId), line();
+        if (shownByIdForNow(book, r)) // the ID is the text the name cell shows
+            out.fixed(FixedText<Limits::IdWidth>(book.cell(r, 0))), line(), out.integer(0), line();
+        else
+            out.fixed(s.id), line(), out.integer(s.showAsId), line();
         out.fixed(s.name), line();
     }
     out.quoted(book.security().password), line();

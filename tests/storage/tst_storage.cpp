@@ -2,6 +2,7 @@
 // the clipboard's parameter blocks.
 #include "TestSupport.h"
 #include "core/ScoreCell.h"
+#include "core/Security.h"
 #include "grading/Calculation.h"
 #include "grading/Scale.h"
 #include "grading/Sorting.h"
@@ -352,6 +353,34 @@ private slots:
                  u"'ID' 1"_s + QString(254, u't'));
         QCOMPARE(copy.rowHeight(4), 32767);
         QVERIFY(copy.importanceSet() == book.importanceSet() && copy.view() == book.view());
+    }
+
+    // Saved before the password of a gradebook that guards names was given, while every
+    // student shows by ID, the file keeps each student as the teacher chose; an ID changed in
+    // the table meanwhile is kept too. The mended fault turned every name into its ID for good.
+    void savedWhileNamesHidden() {
+        Gradebook book, copy;
+        NewClass(book, LetterLibraries(), 1);
+        for (int r = 1; r <= 2; ++r) {
+            book.StudentOf(r).name = QStringList{u"Ann Lee"_s, u"Bob Ray"_s}[r - 1];
+            book.StudentOf(r).id = u"S-%1"_s.arg(r);
+            book.StudentOf(r).showAsId = r == 2 ? 1 : 0;
+            book.SetCellText(r, 0, r == 2 ? u"S-2"_s : u"Ann Lee"_s);
+        }
+        book.security().password = u"pw"_s;
+        book.security().protect[AccessNames] = true;
+        HideNames(book);
+        book.SetCellText(1, 0, u"S-9"_s);
+        QCOMPARE(QStringList({book.GetCellText(1, 0), book.GetCellText(2, 0)}),
+                 QStringList({u"S-9"_s, u"S-2"_s}));
+        QVERIFY(reread(book, copy, path(u"hidden.GRD"_s)));
+        QStringList students;
+        for (int r = 1; r <= 2; ++r) {
+            const StudentRecord& s = copy.StudentOf(r);
+            students << copy.GetCellText(r, 0) + u'/' + s.name.text() + u'/' + s.id.text() + u'/' +
+                            QString::number(s.showAsId);
+        }
+        QCOMPARE(students, QStringList({u"Ann Lee/Ann Lee/S-9/0"_s, u"S-2/Bob Ray/S-2/1"_s}));
     }
 
     void scoreLineLayout() {
