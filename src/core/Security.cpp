@@ -22,6 +22,12 @@ void SetNameAsId(Gradebook& book, int row, bool showId) {
     if (switching) ShowChosenName(book, row);
 }
 
+void ChooseNameAsId(Gradebook& book, int row, bool showId) {
+    SetNameAsId(book, row, showId);
+    if (row >= 1 && row < book.rowCount())
+        book.StudentOf(row).savedShowAsId = book.StudentOf(row).showAsId;
+}
+
 void HideNames(Gradebook& book) {
     for (int r = 1; r < book.rowCount(); ++r)
         book.StudentOf(r).savedShowAsId = book.StudentOf(r).showAsId;

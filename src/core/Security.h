@@ -12,6 +12,8 @@ void Unlock(Gradebook& book);
 // Switches the name cell of `row` between the student's name and ID, parking the text not
 // shown in the record, and sets the student's showAsId flag.
 void SetNameAsId(Gradebook& book, int row, bool showId);
+// The same as the teacher's own choice, which RestoreNames and saving keep.
+void ChooseNameAsId(Gradebook& book, int row, bool showId);
 
 // After a gradebook is loaded: when names are protected and the gradebook is locked, every
 // student is shown by ID. Each student keeps its own choice for RestoreNames, which stays

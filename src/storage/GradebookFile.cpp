@@ -265,7 +265,7 @@ bool GradebookReader::studentSections(Version version) {
             if (!m_in.fixed(s.id)) return false;
             const auto asId = flag();
             if (!asId) return false;
-            s.showAsId = *asId;
+            s.showAsId = s.savedShowAsId = *asId;
             if (!m_in.fixed(s.name)) return false;
         }
     }

@@ -358,29 +358,36 @@ private slots:
     // Saved before the password of a gradebook that guards names was given, while every
     // student shows by ID, the file keeps each student as the teacher chose; an ID changed in
     // the table meanwhile is kept too. The mended fault turned every name into its ID for good.
+    // Read back, still locked, and saved again without hiding the names, it stays the same. A
+    // student the teacher chose to show by ID meanwhile (no password needed) stays so.
     void savedWhileNamesHidden() {
-        Gradebook book, copy;
+        Gradebook book, copy, again;
         NewClass(book, LetterLibraries(), 1);
-        for (int r = 1; r <= 2; ++r) {
-            book.StudentOf(r).name = QStringList{u"Ann Lee"_s, u"Bob Ray"_s}[r - 1];
+        for (int r = 1; r <= 3; ++r) {
+            book.StudentOf(r).name = QStringList{u"Ann Lee"_s, u"Bob Ray"_s, u"Cy Ng"_s}[r - 1];
             book.StudentOf(r).id = u"S-%1"_s.arg(r);
             book.StudentOf(r).showAsId = r == 2 ? 1 : 0;
-            book.SetCellText(r, 0, r == 2 ? u"S-2"_s : u"Ann Lee"_s);
+            book.SetCellText(r, 0, r == 2 ? u"S-2"_s : book.StudentOf(r).name.text());
         }
         book.security().password = u"pw"_s;
         book.security().protect[AccessNames] = true;
         HideNames(book);
         book.SetCellText(1, 0, u"S-9"_s);
+        ChooseNameAsId(book, 3, true);
         QCOMPARE(QStringList({book.GetCellText(1, 0), book.GetCellText(2, 0)}),
                  QStringList({u"S-9"_s, u"S-2"_s}));
         QVERIFY(reread(book, copy, path(u"hidden.GRD"_s)));
-        QStringList students;
-        for (int r = 1; r <= 2; ++r) {
-            const StudentRecord& s = copy.StudentOf(r);
-            students << copy.GetCellText(r, 0) + u'/' + s.name.text() + u'/' + s.id.text() + u'/' +
-                            QString::number(s.showAsId);
+        QVERIFY(reread(copy, again, path(u"again.GRD"_s)));
+        for (const Gradebook* read : {&copy, &again}) {
+            QStringList students;
+            for (int r = 1; r <= 3; ++r) {
+                const StudentRecord& s = read->StudentOf(r);
+                students << read->GetCellText(r, 0) + u'/' + s.name.text() + u'/' + s.id.text() +
+                                u'/' + QString::number(s.showAsId);
+            }
+            QCOMPARE(students, QStringList({u"Ann Lee/Ann Lee/S-9/0"_s, u"S-2/Bob Ray/S-2/1"_s,
+                                            u"S-3/Cy Ng/S-3/1"_s}));
         }
-        QCOMPARE(students, QStringList({u"Ann Lee/Ann Lee/S-9/0"_s, u"S-2/Bob Ray/S-2/1"_s}));
     }
 
     void scoreLineLayout() {

@@ -49,8 +49,10 @@ StudentInfoDialog::StudentInfoDialog(Gradebook& book, int firstRow, QWidget* par
     form->addRow(m_showAs);
     for (QWidget* field : {static_cast<QWidget*>(m_id), static_cast<QWidget*>(m_note)})
         field->installEventFilter(this);
-    connect(m_showAs, &QCheckBox::clicked, this,
-            [this](bool on) { m_book.StudentOf(m_shown + 1).showAsId = on ? 1 : 0; });
+    connect(m_showAs, &QCheckBox::clicked, this, [this](bool on) {
+        StudentRecord& s = m_book.StudentOf(m_shown + 1);
+        s.showAsId = s.savedShowAsId = on ? 1 : 0;
+    });
 
     auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton(tr("Ok"), this);

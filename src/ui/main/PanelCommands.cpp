@@ -174,7 +174,7 @@ void PanelCommands::onNameAsIdClicked() {
         return;
     }
     for (int r : m_table->selectedRows())
-        SetNameAsId(m_book, r, showId);
+        ChooseNameAsId(m_book, r, showId);
     m_book.MarkModified();
     m_window.RefreshCurrentCell();
 }
