@@ -1,26 +1,24 @@
 #include "CurveDialog.h"
 
-#include "HelpWindow.h"
 #include "core/Gradebook.h"
 #include "grading/Calculation.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 CurveDialog::CurveDialog(const Gradebook& book, int col, QWidget* parent)
-    : QDialog(parent), m_book(book), m_col(col), m_add(new QRadioButton(tr("&Add points:"))),
+    : PreviewDialog({tr("Student"), tr("Before"), tr("After")},
+                    tr("Each student's score and grade before and after"),
+                    QStringLiteral("tools.html#curve"), parent),
+      m_book(book), m_col(col), m_add(new QRadioButton(tr("&Add points:"))),
       m_multiply(new QRadioButton(tr("&Multiply by:"))),
       m_topToMax(new QRadioButton(tr("Make the &best score the maximum score"))),
       m_points(new QDoubleSpinBox), m_factor(new QDoubleSpinBox),
-      m_cap(new QCheckBox(tr("&Cap at the maximum score"))), m_preview(new QTreeWidget) {
+      m_cap(new QCheckBox(tr("&Cap at the maximum score"))) {
     setWindowTitle(tr("Curve Scores: %1").arg(book.GetCellText(0, col)));
-    OfferHelp(this, QStringLiteral("tools.html#curve"));
     m_points->setRange(-1000, 1000);
     m_points->setValue(5);
     m_factor->setRange(0, 100);
@@ -28,12 +26,8 @@ CurveDialog::CurveDialog(const Gradebook& book, int col, QWidget* parent)
     m_factor->setValue(1.1);
     m_add->setChecked(true);
     m_cap->setChecked(true);
-    m_preview->setHeaderLabels({tr("Student"), tr("Before"), tr("After")});
-    m_preview->setRootIsDecorated(false);
     m_points->setAccessibleName(tr("Points to add"));
     m_factor->setAccessibleName(tr("Factor"));
-    m_preview->setAccessibleName(tr("Preview"));
-    m_preview->setAccessibleDescription(tr("Each student's score and grade before and after"));
 
     auto* ways = new QGridLayout;
     ways->addWidget(m_add, 0, 0);
@@ -42,22 +36,12 @@ CurveDialog::CurveDialog(const Gradebook& book, int col, QWidget* parent)
     ways->addWidget(m_factor, 1, 1);
     ways->addWidget(m_topToMax, 2, 0, 1, 2);
     ways->addWidget(m_cap, 3, 0, 1, 2);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(ways);
-    layout->addWidget(m_preview);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layOut(ways, 84);
     for (QRadioButton* way : {m_add, m_multiply, m_topToMax})
         connect(way, &QRadioButton::toggled, this, &CurveDialog::preview);
     connect(m_points, &QDoubleSpinBox::valueChanged, this, &CurveDialog::preview);
     connect(m_factor, &QDoubleSpinBox::valueChanged, this, &CurveDialog::preview);
     connect(m_cap, &QCheckBox::toggled, this, &CurveDialog::preview);
-    // Room for the preview at any font size, within the screen.
-    const QSize room = screen()->availableSize() * 9 / 10;
-    resize(std::min(fontMetrics().averageCharWidth() * 84, room.width()),
-           std::min(fontMetrics().height() * 28, room.height()));
     preview();
 }
 
@@ -74,6 +58,5 @@ void CurveDialog::preview() {
         new QTreeWidgetItem(m_preview,
                             QStringList{m_book.GetCellText(s.row, 0), m_book.cell(s.row, m_col),
                                         FormatScoreCell(m_book, s.row, m_col, s.after)});
-    for (int c = 0; c < m_preview->columnCount(); ++c)
-        m_preview->resizeColumnToContents(c);
+    fitColumns();
 }

@@ -2,18 +2,17 @@
 
 #include "grading/GradingTools.h"
 
-#include <QDialog>
+#include "PreviewDialog.h"
 
 class Gradebook;
 class QCheckBox;
 class QDoubleSpinBox;
 class QRadioButton;
-class QTreeWidget;
 
 // "Curve Scores" for one test: add points, multiply, or scale the best score to the maximum,
 // capped at the maximum unless unticked; the preview shows each score and grade before and
 // after. The caller applies plan() after OK.
-class CurveDialog : public QDialog {
+class CurveDialog : public PreviewDialog {
     Q_OBJECT
 public:
     CurveDialog(const Gradebook& book, int col, QWidget* parent = nullptr);
@@ -31,6 +30,5 @@ private:
     QDoubleSpinBox* m_points;
     QDoubleSpinBox* m_factor;
     QCheckBox* m_cap;
-    QTreeWidget* m_preview;
     std::vector<CurvedScore> m_plan;
 };

@@ -1,25 +1,22 @@
 #include "DropLowestDialog.h"
 
-#include "HelpWindow.h"
 #include "core/Gradebook.h"
 #include "core/NumberText.h"
 #include "grading/Scale.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QScreen>
 #include <QSpinBox>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 DropLowestDialog::DropLowestDialog(Gradebook& book, QWidget* parent)
-    : QDialog(parent), m_book(book), m_count(new QSpinBox), m_tests(new QComboBox),
-      m_onlyIfNotLower(new QCheckBox(tr("&Only when it raises the total or keeps it"))),
-      m_preview(new QTreeWidget) {
+    : PreviewDialog({tr("Student"), tr("Scores dropped"), tr("Total")},
+                    tr("Each student's dropped scores and total; untick a student to keep theirs"),
+                    QStringLiteral("tools.html#droplowest"), parent),
+      m_book(book), m_count(new QSpinBox), m_tests(new QComboBox),
+      m_onlyIfNotLower(new QCheckBox(tr("&Only when it raises the total or keeps it"))) {
     setWindowTitle(tr("Drop Lowest Scores"));
-    OfferHelp(this, QStringLiteral("tools.html#droplowest"));
     m_count->setRange(1, 10);
     m_tests->addItem(tr("Every test"));
     const ImportanceSet& groups = book.importanceSet();
@@ -27,31 +24,16 @@ DropLowestDialog::DropLowestDialog(Gradebook& book, QWidget* parent)
         m_tests->addItem(
             tr("The tests of %1").arg(groups.steps[std::size_t(g)].name.text().trimmed()));
     m_onlyIfNotLower->setChecked(true);
-    m_preview->setHeaderLabels({tr("Student"), tr("Scores dropped"), tr("Total")});
-    m_preview->setRootIsDecorated(false);
     m_tests->setAccessibleName(tr("From"));
-    m_preview->setAccessibleName(tr("Preview"));
-    m_preview->setAccessibleDescription(
-        tr("Each student's dropped scores and total; untick a student to keep theirs"));
 
     auto* form = new QFormLayout;
     form->addRow(tr("Scores to drop per &student:"), m_count);
     form->addRow(tr("&From:"), m_tests);
     form->addRow(m_onlyIfNotLower);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(m_preview);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layOut(form, 92);
     connect(m_count, &QSpinBox::valueChanged, this, &DropLowestDialog::preview);
     connect(m_tests, &QComboBox::currentIndexChanged, this, &DropLowestDialog::preview);
     connect(m_onlyIfNotLower, &QCheckBox::toggled, this, &DropLowestDialog::preview);
-    // Room for the preview at any font size, within the screen.
-    const QSize room = screen()->availableSize() * 9 / 10;
-    resize(std::min(fontMetrics().averageCharWidth() * 92, room.width()),
-           std::min(fontMetrics().height() * 28, room.height()));
     preview();
 }
 
@@ -73,8 +55,7 @@ void DropLowestDialog::preview() {
                                                        drops.join(QStringLiteral(", ")), totals});
         item->setCheckState(0, Qt::Checked);
     }
-    for (int c = 0; c < m_preview->columnCount(); ++c)
-        m_preview->resizeColumnToContents(c);
+    fitColumns();
 }
 
 std::vector<StudentDrops> DropLowestDialog::plan() const {

@@ -2,18 +2,17 @@
 
 #include "grading/GradingTools.h"
 
-#include <QDialog>
+#include "PreviewDialog.h"
 
 class Gradebook;
 class QCheckBox;
 class QComboBox;
 class QSpinBox;
-class QTreeWidget;
 
 // "Drop Lowest Scores": how many scores per student, from which tests, and whether only while
 // the total rises or stays; the preview lists each student's drops and total before and after,
 // and a student unticked there keeps every score. The caller applies plan() after OK.
-class DropLowestDialog : public QDialog {
+class DropLowestDialog : public PreviewDialog {
     Q_OBJECT
 public:
     DropLowestDialog(Gradebook& book, QWidget* parent = nullptr);
@@ -28,6 +27,5 @@ private:
     QSpinBox* m_count;
     QComboBox* m_tests;
     QCheckBox* m_onlyIfNotLower;
-    QTreeWidget* m_preview;
     std::vector<StudentDrops> m_plan;
 };

@@ -1,10 +1,11 @@
 #include "HelpWindow.h"
 
+#include "ui/main/Prompter.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -31,8 +32,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), m_browser(new QTextBr
     connect(home, &QPushButton::clicked, m_browser, &QTextBrowser::home);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     layout->addWidget(buttons);
-    const QSize room = screen()->availableSize() * 9 / 10;
-    resize(std::min(720, room.width()), std::min(620, room.height()));
+    ResizeWithinScreen(this, {720, 620});
 }
 
 HelpWindow* HelpWindow::Show(QWidget* parent, const QString& page) {

@@ -15,6 +15,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpacerItem>
 #include <QVBoxLayout>
 
@@ -118,6 +119,10 @@ void FitTitle(QWidget* window) {
     if (const QLayout* layout = window->layout())
         least = least.expandedTo(layout->totalMinimumSize());
     window->setMinimumSize(least);
+}
+
+void ResizeWithinScreen(QWidget* window, QSize wanted) {
+    window->resize(wanted.boundedTo(window->screen()->availableSize() * 9 / 10));
 }
 
 QMessageBox::StandardButton DialogPrompter::ask(QWidget* parent, const QString& text,

@@ -34,7 +34,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -138,9 +137,7 @@ MainWindow::MainWindow(std::shared_ptr<Prompter> prompter, QWidget* parent)
     m_table->setCurrentCell(1, 1);
     m_book->setModified(false);
     m_undo->clear();
-    // A size that fits a small or highly scaled screen, with room for the frame.
-    const QSize room = screen()->availableSize() * 9 / 10;
-    resize(std::min(1000, room.width()), std::min(640, room.height()));
+    ResizeWithinScreen(this, {1000, 640});
 }
 
 MainWindow::~MainWindow() {

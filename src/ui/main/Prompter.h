@@ -74,3 +74,6 @@ public:
 int TitleFitWidth(const QString& title);
 // Sets `window`'s least size to its layout's, widened to TitleFitWidth; call once it is built.
 void FitTitle(QWidget* window);
+// Resizes `window` to `wanted`, or less on a small or highly scaled screen, with room for the
+// frame.
+void ResizeWithinScreen(QWidget* window, QSize wanted);
