@@ -90,7 +90,8 @@ private slots:
     // A new window shows an empty class, its Total column an inch (1500 twips) wide, and says
     // nothing. The panel shows a test's controls or the Total's; what both share stays put.
     // Tab walks every panel control in reading order, past the boxes that apply when left,
-    // and ends in the table's editor. In both modes every control has a name to be read out.
+    // and ends in the table's editor; a box left by a click keeps no focus either. In both
+    // modes every control has a name to be read out.
     void panelFollowsTheColumnAndTabWalksIt() {
         Session s;
         ControlPanel* p = s.panel;
@@ -135,6 +136,9 @@ private slots:
         QCOMPARE(seen.join(u' '), u"ID NumStud Stue0 Stue1 Stue2 Stud0 Studl DoGrading Include "
                                   u"Command3 Del Scal More SetImportance mode0 Upd Option3D10 "
                                   u"srule0 srule1"_s);
+        p->maxScore->setFocus();
+        p->sortRule[0]->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(QApplication::focusWidget(), p->sortRule[0]);
         QCOMPARE(Unnamed(&s.window), QStringList());
         s.trigger(u"ed1"_s);
         QCOMPARE(Unnamed(&s.window), QStringList());

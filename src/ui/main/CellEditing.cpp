@@ -111,7 +111,7 @@ void CellEditing::placeEditor(int row, int col) {
 }
 
 void CellEditing::focusEditor() {
-    if (!m_editor->isEnabled() || !m_editor->isVisible() || m_window.tabbing()) return;
+    if (!m_editor->isEnabled() || !m_editor->isVisible() || m_window.focusStays()) return;
     m_editor->setFocus(Qt::OtherFocusReason);
     m_editor->selectAll();
 }

@@ -339,6 +339,11 @@ bool MainWindow::CheckAccess(int rule) {
     return true;
 }
 
+void MainWindow::RefreshLeavingFocus() {
+    const QScopedValueRollback staying(m_focusStays, true);
+    RefreshCurrentCell();
+}
+
 void MainWindow::RefreshCurrentCell() {
     if (!isVisible()) return;
     // Placing the editor moves the focus, and focus and current-cell handlers call back here:
@@ -439,12 +444,6 @@ void MainWindow::startUp(const QStringList& arguments) {
 }
 void MainWindow::setLibraryDir(const QString& dir) {
     m_files->setLibraryDir(dir);
-}
-bool MainWindow::focusNextPrevChild(bool next) {
-    // Leaving the student-count or Max Score box applies it and refreshes the panel, which
-    // would otherwise hand the focus straight back to the table's editor.
-    const QScopedValueRollback walking(m_tabbing, true);
-    return QMainWindow::focusNextPrevChild(next);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

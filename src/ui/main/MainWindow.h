@@ -72,8 +72,9 @@ public:
     void Authorize();
     // The menu marks that mirror the document's view options.
     void syncViewMenus();
-    // True while Tab moves the focus: a refresh it sets off leaves the focus where it went.
-    bool tabbing() const { return m_tabbing; }
+    // The same for a box applied as the focus leaves it: the focus stays where it went.
+    void RefreshLeavingFocus();
+    bool focusStays() const { return m_focusStays; }
 
     // Start-up after construction; see FileCommands.
     void startUp(const QStringList& arguments);
@@ -85,7 +86,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
 
 private:
     void buildMenus();
@@ -97,7 +97,7 @@ private:
     void animateIcon();
 
     std::shared_ptr<Prompter> m_prompter;
-    bool m_tabbing = false;
+    bool m_focusStays = false;
     Libraries m_libraries;
     Gradebook* m_book;
     GradeTableView* m_table;

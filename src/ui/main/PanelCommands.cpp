@@ -111,7 +111,9 @@ void PanelCommands::onMaxScoreFinished() {
     if (m_book.panelUpdating() || col < 2) return;
     // The column's grades depend on the maximum as much as the totals do.
     RecalcColumn(m_book, col);
-    m_window.RefreshCurrentCell();
+    // Left by Tab, a click or another control's letter, the box does not call the focus back
+    // to the table; after Enter, which keeps it in the box, it does.
+    m_panel.maxScore->hasFocus() ? m_window.RefreshCurrentCell() : m_window.RefreshLeavingFocus();
 }
 
 void PanelCommands::onImportanceChosen(int index) {
@@ -215,6 +217,7 @@ void PanelCommands::onSortRuleChosen() {
 void PanelCommands::applyStudentCount() {
     // The question takes the focus, which finishes the box's editing once more.
     if (m_applyingCount) return;
+    const bool left = !m_panel.studentCount->hasFocus(); // as for the Max Score box
     const QScopedValueRollback<bool> applying(m_applyingCount, true);
     const int n = int(ReadLeadingNumber(m_panel.studentCount->text()));
     const int rows = m_book.rowCount();
@@ -233,7 +236,7 @@ void PanelCommands::applyStudentCount() {
         }
     }
     m_panel.studentCount->setText(QString::number(m_book.studentCount()));
-    m_window.RefreshCurrentCell();
+    left ? m_window.RefreshLeavingFocus() : m_window.RefreshCurrentCell();
 }
 
 void PanelCommands::showWorkingMode() {
